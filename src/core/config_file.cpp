@@ -1,0 +1,38 @@
+#include "config_file.h"
+
+#include "platform.h"
+
+namespace voltara {
+
+std::string MissingFileText(const std::string &path)
+{
+    return "File: \"" + path + "\" doesn't exist\r\nLoading default values";
+}
+
+std::string InvalidLineText(const std::string &key, const std::string &value)
+{
+    return "Invalid line:\r\n" + key + " " + value;
+}
+
+std::string ConfigFileName(std::string name)
+{
+    if (!name.empty() && name.back() == '\0')
+        name.pop_back();
+    if (name.size() < 4 || name.compare(name.size() - 4, 4, ".cfg") != 0)
+        name += ".cfg";
+    return name;
+}
+
+bool WriteConfigFile(const std::string &name, const std::vector<std::string> &lines, Host &host)
+{
+    const std::string path = ConfigFileName(name);
+    std::string reason;
+    if (!SaveLines(path, lines, reason)) {
+        host.ShowMessage("File: \"" + path + "\" could not be saved\r\n" + reason, "Error");
+        return false;
+    }
+    host.ShowMessage(kSavedText, "");
+    return true;
+}
+
+} // namespace voltara

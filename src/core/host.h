@@ -1,0 +1,33 @@
+// The seam between the configuration core and the windows. The core never shows a window:
+// it reports messages and asks for view updates through these interfaces, which the windows
+// implement and tests fake.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace voltara {
+
+enum class MessageIcon { None, Critical };
+
+// A message caption: a text (possibly empty), or nullopt for the program's own title.
+using Caption = std::optional<std::string>;
+inline const Caption kProgramTitle = std::nullopt;
+
+class Host
+{
+public:
+    virtual ~Host() = default;
+    // A modal message box with one OK button; returns when the user has dismissed it.
+    virtual void ShowMessage(const std::string &text, const Caption &caption, MessageIcon icon)
+        = 0;
+    // Lets pending window events run once.
+    virtual void Yield() = 0;
+
+    void ShowMessage(const std::string &text, const Caption &caption)
+    {
+        ShowMessage(text, caption, MessageIcon::None);
+    }
+};
+
+} // namespace voltara

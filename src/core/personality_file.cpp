@@ -1,0 +1,371 @@
+#include "personality_file.h"
+
+#include "config_file.h"
+#include "platform.h"
+#include "text.h"
+
+#include <optional>
+
+namespace voltara {
+
+namespace {
+
+// clang-format off
+constexpr const char *kHeader[] = {
+    "# Bot personalities config file for the voltara_bot",
+    "#",
+    "# Lines started with a # and blank lines will be ignored",
+    "#",
+    "# Description:",
+    "# In this file you can modify the nine",
+    "# different personalities used by the bots.",
+    "#",
+    "# If this file doesnt exist or settings are corrupt;",
+    "# random personalities will be created",
+    "#",
+    "#",
+    "# settings:",
+    "#",
+    "#",
+    "# attack usage percents",
+    "#",
+    "# melee_percent :",
+    "# sets the percent the bots will use melee or the sword INSTEAD of other attacks",
+    "#",
+    "# kiblast_percent :",
+    "# sets the percent the bots will use kiblasts, renzoku or scatter shot",
+    "#",
+    "# lightbeam_percent :",
+    "# sets the percent the bots will use lightbeams, like the",
+    "# generic beam and the burning attack",
+    "#",
+    "# mediumbeam_percent :",
+    "# sets the percent the bots will use mediumbeams, like the",
+    "# powerbeam and the masenko",
+    "#",
+    "# heavybeam_percent :",
+    "# sets the percent the bots will use heavybeams, like the",
+    "# kamehameha and the final flash",
+    "#",
+    "# disc_percent :",
+    "# sets the percent the bots will use discs",
+    "#",
+    "# laser_percent :",
+    "# sets the percent the bots will use lasers, like the",
+    "# eye laser and the finger laser",
+    "#",
+    "# heavyball_percent :",
+    "# sets the percent the bots will use heavy non beams,",
+    "# like the bigbang and the special beam cannon",
+    "#",
+    "# kametorp_percent :",
+    "# sets the percent a bot will make some kame torpedo's",
+    "#",
+    "# solarflare_percent :",
+    "# sets the percent that a bot will blind his enemy when in danger",
+    "#",
+    "#",
+    "# melee related percents",
+    "#",
+    "# meleecombo_percent :",
+    "# sets the percent will make a combo instead of charging a throw",
+    "#",
+    "# meleekick_percent :",
+    "# sets the percent that a bot will use secondary fire while he swoops",
+    "# (to kick his enemy)",
+    "#",
+    "#",
+    "# chat percents :",
+    "#",
+    "# chat_percent :",
+    "# sets the percent that a bot will chat",
+    "#",
+    "# taunt_percent :",
+    "# sets the percent that a bot will taunt after he killed someone",
+    "#",
+    "# whine_percent :",
+    "# sets the percent that a bot whines after he died",
+    "#",
+    "# chat_tag_percent :",
+    "# sets the percent of the time to drop clan tag",
+    "#",
+    "# chat_drop_percent :",
+    "# percent of the time to drop characters",
+    "#",
+    "# chat_swap_percent :",
+    "# percent of the time to swap characters",
+    "#",
+    "# chat_lower_percent :",
+    "# percent of the time to lowercase chat",
+    "#",
+    "#",
+    "# other percents",
+    "#",
+    "# teleport_percent :",
+    "# sets the percent the bots will use teleport",
+    "#",
+    "# swoop_percent :",
+    "# sets the percent that a bot will use swoop to avoid danger",
+    "#",
+    "# beamexplode_percent :",
+    "# sets the percent that a bot will let a beam explode in their enemy's face",
+    "#",
+    "# fly_percent :",
+    "# sets the percent that a bot will fly",
+    "#",
+    "# stopfly_percent :",
+    "# sets the percent that a bot will stop with flying(for a while) to avoid danger",
+    "#",
+    "# jump_percent :",
+    "# sets the percent that a bot will jump(when he's on the ground)to avoid danger",
+    "#",
+    "# block_percent :",
+    "# the percent of blocking attacks instead of dodging them",
+    "#",
+    "#",
+    "# other stuff",
+    "#",
+    "# aggression_level :",
+    "# Sets how aggressive the bot is. Can be: aggressive, normal or defensive",
+    "#",
+    "# transkiller :",
+    "# Sets if a bot will attack when his enemy ascends.",
+    "# Valid options are 1(on) and 0(off)",
+    "#",
+    "#",
+    "# To let the bot use a specific personality see the manual.",
+    "#",
+    "#",
+    "# General option:",
+    "# default_personality :",
+    "# Specifies which personality all bots should use. Valid options are",
+    "# -1 and 1 to 9 where -1(default) specifies that each bot will",
+    "# use a random one",
+};
+static_assert(std::size(kHeader) == 129);
+
+// One line of a personality's block: a fixed text, the text followed by the personality's
+// number (and a suffix), or a key line for the named field.
+struct BlockLine
+{
+    enum Kind { Text, Numbered, Key } kind;
+    const char *text;
+    const char *suffix = "";
+};
+
+constexpr BlockLine kBlock[] = {
+    {BlockLine::Numbered, "# Personality "},
+    {BlockLine::Numbered, "[BOT", "]"},
+    {BlockLine::Text, "# attack usage percent"},
+    {BlockLine::Key, "melee_percent"},
+    {BlockLine::Key, "kiblast_percent"},
+    {BlockLine::Key, "lightbeam_percent"},
+    {BlockLine::Key, "mediumbeam_percent"},
+    {BlockLine::Key, "heavybeam_percent"},
+    {BlockLine::Key, "disc_percent"},
+    {BlockLine::Key, "laser_percent"},
+    {BlockLine::Key, "heavyball_percent"},
+    {BlockLine::Key, "kametorp_percent"},
+    {BlockLine::Key, "solarflare_percent"},
+    {BlockLine::Text, ""},
+    {BlockLine::Text, "# chat related percents"},
+    {BlockLine::Key, "chat_percent"},
+    {BlockLine::Key, "taunt_percent"},
+    {BlockLine::Key, "whine_percent"},
+    {BlockLine::Key, "chat_tag_percent"},
+    {BlockLine::Key, "chat_drop_percent"},
+    {BlockLine::Key, "chat_swap_percent"},
+    {BlockLine::Key, "chat_lower_percent"},
+    {BlockLine::Text, ""},
+    {BlockLine::Text, "# melee related percents"},
+    {BlockLine::Key, "meleecombo_percent"},
+    {BlockLine::Key, "meleekick_percent"},
+    {BlockLine::Text, ""},
+    {BlockLine::Text, "# other percents"},
+    {BlockLine::Key, "teleport_percent"},
+    {BlockLine::Key, "swoop_percent"},
+    {BlockLine::Key, "beamexplode_percent"},
+    {BlockLine::Key, "fly_percent"},
+    {BlockLine::Key, "stopfly_percent"},
+    {BlockLine::Key, "block_percent"},
+    {BlockLine::Key, "jump_percent"},
+    {BlockLine::Text, ""},
+    {BlockLine::Text, "#other stuff"},
+    {BlockLine::Key, "transkiller"},
+    {BlockLine::Key, "aggression_level"},
+    {BlockLine::Text, ""},
+};
+static_assert(std::size(kBlock) == 40);
+// clang-format on
+
+// Ends a reading that failed before the sections began: the message, then the repair, so the
+// window never meets records that were never filled.
+void FailBeforeSections(PersonalityConfig &config, PersonalityView &view)
+{
+    view.ShowMessage(kReadErrorText, kProgramTitle);
+    RepairPersonalities(config);
+}
+
+std::optional<int> HeaderNumber(const std::string &line)
+{
+    const char digit = line[4];
+    if (digit < '0' || digit > '9')
+        return std::nullopt;
+    return digit - '0';
+}
+
+bool IsSectionHeader(const std::string &line)
+{
+    return line.size() >= 5 && line.compare(0, 4, "[BOT") == 0 && line.back() == ']';
+}
+
+enum class SectionsEnd { EndOfFile, Failure };
+
+// Reads up to nine sections; the first header has been read already.
+SectionsEnd ReadSections(PersonalityConfig &config, LineReader &reader, PersonalityView &view)
+{
+    try {
+        for (int repetition = 0; repetition < kBotCount; ++repetition) {
+            while (true) {
+                const auto line = reader.NextKept();
+                if (!line)
+                    return SectionsEnd::EndOfFile;
+                if (IsSectionHeader(*line)) {
+                    const auto number = HeaderNumber(*line);
+                    if (!number)
+                        return SectionsEnd::Failure;
+                    config.CurrentBot = *number;
+                    break;
+                }
+                std::string key, value;
+                if (!SplitKeyValue(*line, key, value))
+                    return SectionsEnd::Failure;
+                ApplyConfigLine(config, key, value, view);
+            }
+        }
+    } catch (const IndexError &) {
+        return SectionsEnd::Failure;
+    }
+    return SectionsEnd::Failure; // a tenth section header
+}
+
+// The general option line and the first section header. False when the file fails there.
+bool ReadGeneralOption(PersonalityConfig &config, LineReader &reader, PersonalityView &view)
+{
+    const auto option = reader.NextKept();
+    std::string key, value;
+    if (!option || !SplitKeyValue(*option, key, value))
+        return false;
+    try {
+        ApplyConfigLine(config, key, IsNumericText(value) ? value : "-1", view);
+    } catch (const IndexError &) {
+        return false;
+    }
+    const auto header = reader.NextKept();
+    if (!header || !IsSectionHeader(*header))
+        return false;
+    const auto number = HeaderNumber(*header);
+    if (!number)
+        return false;
+    config.CurrentBot = *number;
+    return true;
+}
+
+} // namespace
+
+int DefaultOptionOf(const std::string &default_personality)
+{
+    if (default_personality == "-1")
+        return 0;
+    const auto number = ToWholeNumber(default_personality);
+    if (!number || *number < 0 || *number > kBotCount)
+        return -1;
+    return *number;
+}
+
+void ApplyConfigLine(PersonalityConfig &config, const std::string &key, const std::string &value,
+    Host &host)
+{
+    Personality &bot = config.Bot(config.CurrentBot);
+    if (key == kDefaultPersonalityKey) {
+        config.DefaultPersonality = value;
+        return;
+    }
+    const int field = FieldIndex(key);
+    if (field >= 0)
+        SetField(bot, field, value);
+    else
+        host.ShowMessage(InvalidLineText(key, value), "Error");
+}
+
+void ReadPersonality(PersonalityConfig &config, std::string_view content, PersonalityView &view)
+{
+    LineReader reader(content);
+    if (!ReadGeneralOption(config, reader, view)) {
+        FailBeforeSections(config, view);
+        return;
+    }
+    if (ReadSections(config, reader, view) != SectionsEnd::EndOfFile)
+        view.ShowMessage(kReadErrorText, kProgramTitle);
+    RepairPersonalities(config);
+
+    // Selecting an option stores its value, whichever option was selected before.
+    const int option = DefaultOptionOf(config.DefaultPersonality);
+    if (option >= 0)
+        config.DefaultPersonality = option == 0 ? "-1" : std::to_string(option);
+    view.SelectDefaultOption(option);
+
+    view.Yield();
+    config.CurrentBot = 1;
+    view.ShowPersonality("1");
+}
+
+void ReadPersonalityFile(PersonalityConfig &config, const std::string &path,
+    PersonalityView &view)
+{
+    if (!IsNormalFile(path)) {
+        view.ShowMessage(MissingFileText(path), "Error");
+        RepairPersonalities(config);
+        return;
+    }
+    config.LoadedPath = path;
+    std::string content, reason;
+    if (!ReadWholeFile(path, content, reason)) {
+        FailBeforeSections(config, view);
+        return;
+    }
+    ReadPersonality(config, content, view);
+}
+
+std::vector<std::string> PersonalityFileLines(const PersonalityConfig &config)
+{
+    std::vector<std::string> lines(std::begin(kHeader), std::end(kHeader));
+    lines.emplace_back("");
+    lines.push_back(std::string(kDefaultPersonalityKey) + " " + config.DefaultPersonality);
+    lines.emplace_back("");
+    for (int n = 1; n <= kBotCount; ++n) {
+        const Personality &bot = config.Bot(n);
+        for (const BlockLine &line : kBlock) {
+            switch (line.kind) {
+            case BlockLine::Text:
+                lines.emplace_back(line.text);
+                break;
+            case BlockLine::Numbered:
+                lines.push_back(line.text + std::to_string(n) + line.suffix);
+                break;
+            case BlockLine::Key:
+                lines.push_back(std::string(line.text) + " "
+                    + bot.*kFields[FieldIndex(line.text)].member);
+                break;
+            }
+        }
+    }
+    return lines;
+}
+
+bool WritePersonalityFile(const PersonalityConfig &config, const std::string &name, Host &host)
+{
+    return WriteConfigFile(name, PersonalityFileLines(config), host);
+}
+
+} // namespace voltara

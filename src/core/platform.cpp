@@ -1,0 +1,283 @@
+#include "platform.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace voltara {
+
+namespace {
+
+SaveFaultHook &FaultHook()
+{
+    static SaveFaultHook hook;
+    return hook;
+}
+
+// True when a test has asked this step to fail; errno then says why, as a full disk would.
+bool InjectedFailure(SaveStep step, int line = -1)
+{
+    if (FaultHook() && FaultHook()(step, line)) {
+        errno = ENOSPC;
+        return true;
+    }
+    return false;
+}
+
+std::string ErrorText(int error) { return std::strerror(error); }
+
+std::string FolderOf(const std::string &path)
+{
+    const std::size_t cut = path.find_last_of("/\\");
+    if (cut == std::string::npos)
+        return ".";
+    if (cut == 0)
+        return path.substr(0, 1);
+    if (cut == 2 && path[1] == ':')
+        return path.substr(0, 3);
+    return path.substr(0, cut);
+}
+
+std::string NameOf(const std::string &path)
+{
+    const std::size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+} // namespace
+
+void SetSaveFaultHook(SaveFaultHook hook) { FaultHook() = std::move(hook); }
+
+std::string JoinToFolder(const std::string &folder, const std::string &name)
+{
+    if (!folder.empty() && folder.back() == kPathSeparator)
+        return folder + name;
+    return folder + kPathSeparator + name;
+}
+
+bool ReadWholeFile(const std::string &path, std::string &bytes, std::string &reason)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        reason = ErrorText(errno);
+        return false;
+    }
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) {
+        reason = ErrorText(errno);
+        return false;
+    }
+    bytes = buffer.str();
+    return true;
+}
+
+#ifdef _WIN32
+
+namespace {
+
+std::string JoinedLines(const std::vector<std::string> &lines)
+{
+    std::string bytes;
+    for (const std::string &line : lines)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+} // namespace
+
+std::string ProgramFolder()
+{
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    return FolderOf(std::string(buffer, length));
+}
+
+bool IsNormalFile(const std::string &path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES
+        && !(attributes
+            & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+}
+
+bool SaveLines(const std::string &path, const std::vector<std::string> &lines,
+    std::string &reason)
+{
+    const std::string temporary = JoinToFolder(FolderOf(path), "~" + NameOf(path) + ".tmp");
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << JoinedLines(lines);
+        out.flush();
+        if (!out) {
+            reason = ErrorText(errno);
+            out.close();
+            DeleteFileA(temporary.c_str());
+            return false;
+        }
+    }
+    if (!MoveFileExA(temporary.c_str(), path.c_str(),
+            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        reason = "The file could not be replaced (error " + std::to_string(GetLastError()) + ")";
+        DeleteFileA(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+#else
+
+std::string ProgramFolder()
+{
+    char buffer[PATH_MAX + 1] = {};
+    const ssize_t length = readlink("/proc/self/exe", buffer, PATH_MAX);
+    if (length <= 0)
+        return ".";
+    return FolderOf(std::string(buffer, static_cast<std::size_t>(length)));
+}
+
+bool IsNormalFile(const std::string &path)
+{
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+namespace {
+
+// The file a save finally lands in: symbolic links are followed, even dangling ones, so the
+// link itself stays a link.
+std::string ResolveLinks(const std::string &path)
+{
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        char buffer[PATH_MAX + 1] = {};
+        const ssize_t length = readlink(current.c_str(), buffer, PATH_MAX);
+        if (length <= 0)
+            return current;
+        std::string target(buffer, static_cast<std::size_t>(length));
+        current = target.front() == '/' ? target : FolderOf(current) + "/" + target;
+    }
+    return current;
+}
+
+bool WriteAll(int fd, const std::string &bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool WriteLinesTo(int fd, const std::vector<std::string> &lines)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (InjectedFailure(SaveStep::WriteLine, static_cast<int>(i))
+            || !WriteAll(fd, lines[i] + "\r\n"))
+            return false;
+    }
+    return !InjectedFailure(SaveStep::Flush) && fsync(fd) == 0;
+}
+
+mode_t NewFileMode()
+{
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// The plain write, for a folder that refuses new files: a save must not fail where it would
+// have succeeded.
+bool WriteInPlace(const std::string &target, const std::vector<std::string> &lines,
+    std::string &reason)
+{
+    if (InjectedFailure(SaveStep::WriteInPlace)) {
+        reason = ErrorText(errno);
+        return false;
+    }
+    const int fd = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) {
+        reason = ErrorText(errno);
+        return false;
+    }
+    const bool written = WriteLinesTo(fd, lines);
+    const int error = errno;
+    if (close(fd) != 0 || !written) {
+        reason = ErrorText(written ? errno : error);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool SaveLines(const std::string &path, const std::vector<std::string> &lines,
+    std::string &reason)
+{
+    const std::string target = ResolveLinks(path);
+    struct stat existing {};
+    const bool exists = stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
+        reason = ErrorText(EISDIR);
+        return false;
+    }
+    // A file marked read-only stays as it is, even for a user who could override the mark.
+    if (exists && ((existing.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)) {
+        reason = ErrorText(EACCES);
+        return false;
+    }
+    std::string temporary = FolderOf(target) + "/." + NameOf(target) + ".XXXXXX";
+    const int fd = InjectedFailure(SaveStep::CreateTemporary) ? -1 : mkstemp(temporary.data());
+    if (fd < 0) {
+        const int error = errno;
+        if (exists && (error == EACCES || error == EPERM || error == EROFS))
+            return WriteInPlace(target, lines, reason);
+        reason = ErrorText(error);
+        return false;
+    }
+    bool ok = WriteLinesTo(fd, lines);
+    int error = errno;
+    if (ok) {
+        fchmod(fd, exists ? (existing.st_mode & 07777) : NewFileMode());
+        if (exists && fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+            // Only the owner's privileges allow this; the permissions are kept all the same.
+        }
+    }
+    if (close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && (InjectedFailure(SaveStep::Rename) || rename(temporary.c_str(), target.c_str()) != 0)) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        unlink(temporary.c_str());
+        reason = ErrorText(error);
+    }
+    return ok;
+}
+
+#endif
+
+} // namespace voltara

@@ -1,0 +1,48 @@
+// What the core needs from the operating system: the program's folder, the normal-file test,
+// whole-file reading and the safe replacement of a file.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace voltara {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// The folder that holds the running executable, without a trailing separator except at a root.
+std::string ProgramFolder();
+
+// Joins a file name to a folder with the platform separator, unless the folder already ends
+// in one (a root).
+std::string JoinToFolder(const std::string &folder, const std::string &name);
+
+// True when a regular file exists at the path (links followed); folders and devices do not
+// count.
+bool IsNormalFile(const std::string &path);
+
+// Reads a whole file as bytes. On failure returns false and sets reason to the system's text.
+bool ReadWholeFile(const std::string &path, std::string &bytes, std::string &reason);
+
+// Replaces the file at path with the lines given, each followed by CR LF. The bytes go to a
+// temporary file beside the final target (symbolic links resolved), which is flushed and then
+// renamed over the target, so on any failure the target keeps its old bytes and no temporary
+// file stays behind. An existing file keeps its permissions (and owner and group where the
+// process may set them). A folder that refuses new files gets an in-place write when the
+// target itself is writable. On failure returns false and sets reason.
+bool SaveLines(const std::string &path, const std::vector<std::string> &lines,
+    std::string &reason);
+
+// The steps of SaveLines at which tests may inject a failure.
+enum class SaveStep { CreateTemporary, WriteLine, Flush, Rename, WriteInPlace };
+
+// When set, consulted before each step (line is the 0-based line for WriteLine, else -1); a
+// true result makes that step fail as a full disk would. For tests only.
+using SaveFaultHook = std::function<bool(SaveStep step, int line)>;
+void SetSaveFaultHook(SaveFaultHook hook);
+
+} // namespace voltara

@@ -1,0 +1,151 @@
+#include "presets.h"
+
+#include <chrono>
+#include <cmath>
+#include <random>
+
+namespace voltara {
+
+namespace {
+
+class ClockSeededRandom : public RandomSource
+{
+public:
+    void SeedFromClock() override
+    {
+        engine_.seed(static_cast<std::mt19937_64::result_type>(
+            std::chrono::system_clock::now().time_since_epoch().count()));
+    }
+    double Draw() override { return std::uniform_real_distribution<double>(0.0, 1.0)(engine_); }
+
+private:
+    std::mt19937_64 engine_;
+};
+
+// A named pattern: the values it stores, by key.
+struct PatternValue
+{
+    const char *key;
+    const char *value;
+};
+
+struct Pattern
+{
+    const char *code;
+    std::initializer_list<PatternValue> values;
+};
+
+const char *const kExtremeKeys[] = {"teleport_percent", "swoop_percent", "beamexplode_percent",
+    "fly_percent", "stopfly_percent", "jump_percent"};
+
+// clang-format off
+const Pattern kPatterns[] = {
+    {"12", {{"melee_percent", "100"}, {"kiblast_percent", "0"}, {"lightbeam_percent", "0"},
+            {"mediumbeam_percent", "0"}, {"heavybeam_percent", "0"}, {"disc_percent", "0"},
+            {"laser_percent", "0"}, {"heavyball_percent", "0"}, {"kametorp_percent", "0"},
+            {"solarflare_percent", "0"}}},
+    {"13", {{"melee_percent", "5"}, {"kiblast_percent", "5"}, {"lightbeam_percent", "5"},
+            {"mediumbeam_percent", "5"}, {"heavybeam_percent", "5"}, {"disc_percent", "95"},
+            {"laser_percent", "95"}, {"heavyball_percent", "95"}, {"kametorp_percent", "5"},
+            {"solarflare_percent", "95"}}},
+    {"14", {{"melee_percent", "10"}, {"kiblast_percent", "5"}, {"lightbeam_percent", "0"},
+            {"mediumbeam_percent", "10"}, {"heavybeam_percent", "95"}, {"disc_percent", "0"},
+            {"laser_percent", "0"}, {"heavyball_percent", "95"}, {"kametorp_percent", "95"},
+            {"solarflare_percent", "0"}}},
+    {"15", {{"melee_percent", "0"}, {"kiblast_percent", "0"}, {"lightbeam_percent", "20"},
+            {"mediumbeam_percent", "60"}, {"heavybeam_percent", "80"}, {"disc_percent", "0"},
+            {"laser_percent", "0"}, {"heavyball_percent", "0"}, {"kametorp_percent", "0"},
+            {"solarflare_percent", "0"}}},
+    {"32", {{"chat_percent", "100"}, {"taunt_percent", "100"}, {"whine_percent", "100"},
+            {"chat_tag_percent", "100"}, {"chat_drop_percent", "100"},
+            {"chat_swap_percent", "100"}, {"chat_lower_percent", "0"}}},
+    {"33", {{"chat_percent", "0"}, {"taunt_percent", "0"}, {"whine_percent", "0"},
+            {"chat_tag_percent", "0"}, {"chat_drop_percent", "0"}, {"chat_swap_percent", "0"},
+            {"chat_lower_percent", "0"}}},
+    {"42", {{"transkiller", "1"}, {"aggression_level", "aggressive"}, {"block_percent", "0"}}},
+    {"43", {{"transkiller", "0"}, {"aggression_level", "defensive"}, {"block_percent", "100"}}},
+};
+// clang-format on
+
+void ApplyPattern(Personality &bot, const Pattern &pattern)
+{
+    const bool others = pattern.code[0] == '4';
+    if (others) {
+        for (const char *key : kExtremeKeys)
+            SetField(bot, FieldIndex(key), pattern.code[1] == '2' ? "100" : "0");
+    }
+    for (const PatternValue &value : pattern.values)
+        SetField(bot, FieldIndex(value.key), value.value);
+}
+
+// Draws a percent for every field of the group, in record order, skipping the two settings
+// that are not percentages.
+void RandomPercents(Personality &bot, SettingGroup group, RandomSource &random)
+{
+    for (int i = 0; i < kFieldCount; ++i) {
+        if (kFields[i].group == group && kFields[i].kind == FieldKind::Percent)
+            SetField(bot, i, RandomPercent(random));
+    }
+}
+
+} // namespace
+
+RandomSource &SystemRandom()
+{
+    static ClockSeededRandom random;
+    return random;
+}
+
+std::string RandomPercent(RandomSource &random)
+{
+    return std::to_string(static_cast<int>(std::floor(random.Draw() * 101)));
+}
+
+std::string RandomAggression(RandomSource &random)
+{
+    static const char *const kWords[] = {"defensive", "aggressive", "normal"};
+    return kWords[static_cast<int>(std::floor(random.Draw() * 3))];
+}
+
+void SetRandomValues(PersonalityConfig &config, const std::string &number, int group,
+    RandomSource &random)
+{
+    Personality &bot = config.Bot(PersonalityNumber(number));
+    random.SeedFromClock();
+    // The groups draw in this order: attacks, chat, melee, others.
+    for (const SettingGroup drawn : {kGroupAttacks, kGroupChat, kGroupMelee}) {
+        if (group == kGroupAll || group == drawn)
+            RandomPercents(bot, drawn, random);
+    }
+    if (group == kGroupAll || group == kGroupOthers) {
+        RandomPercents(bot, kGroupOthers, random);
+        bot.transkiller.assign(1, std::stoi(RandomPercent(random)) >= 50 ? '1' : '0');
+        bot.aggression_level = RandomAggression(random);
+    }
+}
+
+void ApplyPreset(PersonalityConfig &config, const std::string &code, PersonalityView &view,
+    RandomSource &random)
+{
+    const std::string bot_number = std::to_string(config.CurrentBot);
+    const bool group_code = code.size() == 2 && code[0] >= '0' && code[0] <= '4';
+    if (group_code && code[1] == '0') {
+        SetDefaultValues(config, bot_number, code[0] - '0');
+    } else if (group_code && code[1] == '1') {
+        SetRandomValues(config, bot_number, code[0] - '0', random);
+    } else {
+        const Pattern *found = nullptr;
+        for (const Pattern &pattern : kPatterns) {
+            if (code == pattern.code)
+                found = &pattern;
+        }
+        if (found)
+            ApplyPattern(config.Bot(config.CurrentBot), *found);
+        else
+            view.ShowMessage("Unknown Error", kProgramTitle);
+    }
+    view.Yield();
+    view.ShowPersonality(bot_number);
+}
+
+} // namespace voltara

@@ -1,0 +1,208 @@
+#include "superbot.h"
+
+#include "config_file.h"
+#include "platform.h"
+#include "text.h"
+
+#include <optional>
+
+namespace voltara {
+
+const std::array<SuperbotFieldInfo, kSuperbotFieldCount> kSuperbotFields = {{
+    {"ki_gain", &Superbot::ki_gain},
+    {"health_gain", &Superbot::health_gain},
+    {"powerlevel", &Superbot::powerlevel},
+    {"transparency_val", &Superbot::transparency_val},
+    {"sbotlaser_percent", &Superbot::sbotlaser_percent},
+}};
+
+namespace {
+
+const char *const kTierNames[kTierCount] = {"SUPERBOT", "MEGABOT", "ULTIMATEBOT"};
+
+const Superbot kTierDefaults[kTierCount] = {
+    {"40", "0", "2500000", "255", "25"},
+    {"200", "0", "3500000", "127", "50"},
+    {"-1", "1", "10000000", "1", "75"},
+};
+
+// clang-format off
+constexpr const char *kHeader[] = {
+    "# Super bot config file for the voltara_bot",
+    "#",
+    "# Lines started with a # and blank lines will be ignored",
+    "#",
+    "# Description: In this file you can modify some",
+    "#              settings used by the super bots.",
+    "#",
+    "# settings:",
+    "#",
+    "# ki_gain <value> ",
+    "# Specifies how much ki the superbot will recover every",
+    "# second.",
+    "# Range: -1 - 1000. When specified -1 the bot has",
+    "# unlimited ki.",
+    "#",
+    "# health_gain <value> ",
+    "# Specifies how much health the superbot will recover",
+    "# every second.",
+    "# Range: -1 - 180. When specified -1 the bot has unlimited",
+    "# health.",
+    "#",
+    "# powerlevel <value>",
+    "# Specifies with how much powerlevel the superbot starts.",
+    "# Range: 1 - 99999999.",
+    "#",
+    "# transparency_val <value>",
+    "# Specifies the transparency value the superbot has.",
+    "# Range: -1 and 1 - 255. -1 = bot will flash, 1 = bot is invisible,",
+    "# 255 = normal visible. Note: super bots will always flash when",
+    "# they're on low health.",
+    "#",
+    "# sbotlaser_percent <value>",
+    "# specifies the percent that a superbot will use a super bot laser",
+    "# to drain health or pl",
+    "",
+};
+static_assert(std::size(kHeader) == 35);
+// clang-format on
+
+bool IsSectionHeader(const std::string &line)
+{
+    return line.size() >= 5 && line.front() == '['
+        && line.compare(line.size() - 4, 4, "BOT]") == 0;
+}
+
+int TierOfHeader(const std::string &line)
+{
+    const std::string name = line.substr(1, line.size() - 5);
+    if (name == "MEGA")
+        return 2;
+    if (name == "ULTIMATE")
+        return 3;
+    return 1;
+}
+
+// Reads the sections after the first header; true when the file ended normally.
+bool ReadSections(SuperbotConfig &config, LineReader &reader, SuperbotView &view)
+{
+    int sections = 1;
+    while (sections <= kTierCount) {
+        const auto line = reader.NextKept();
+        if (!line)
+            return true;
+        if (IsSectionHeader(*line)) {
+            config.CurrentTier = TierOfHeader(*line);
+            ++sections;
+            continue;
+        }
+        std::string key, value;
+        if (!SplitKeyValue(*line, key, value))
+            return false;
+        ApplySuperbotLine(config, key, value, view);
+    }
+    return false; // a fourth section header
+}
+
+} // namespace
+
+const char *TierName(int tier) { return kTierNames[tier - 1]; }
+
+const Superbot &TierDefaults(int tier) { return kTierDefaults[tier - 1]; }
+
+void InitSuperbotKeyNames(SuperbotConfig &config)
+{
+    config.SuperbotKeyNames.clear();
+    for (const SuperbotFieldInfo &field : kSuperbotFields)
+        config.SuperbotKeyNames.emplace_back(field.key);
+}
+
+void InitSuperbotData(SuperbotConfig &config, const std::string &program_folder)
+{
+    InitSuperbotKeyNames(config);
+    config.CurrentTier = 1;
+    config.SuperbotConfigPath = JoinToFolder(program_folder, kSuperbotFileName);
+}
+
+void SetTierDefaults(SuperbotConfig &config, int tier) { config.Tier(tier) = TierDefaults(tier); }
+
+void RepairSuperbots(SuperbotConfig &config)
+{
+    for (int tier = 1; tier <= kTierCount; ++tier) {
+        for (const SuperbotFieldInfo &field : kSuperbotFields) {
+            std::string &value = config.Tier(tier).*field.member;
+            if (!IsNumericText(value))
+                value = TierDefaults(tier).*field.member;
+        }
+    }
+}
+
+void ApplySuperbotLine(SuperbotConfig &config, const std::string &key, const std::string &value,
+    Host &host)
+{
+    for (const SuperbotFieldInfo &field : kSuperbotFields) {
+        if (key == field.key) {
+            config.Tier(config.CurrentTier).*field.member = value;
+            return;
+        }
+    }
+    host.ShowMessage(InvalidLineText(key, value), "Error");
+}
+
+void ReadSuperbot(SuperbotConfig &config, std::string_view content, SuperbotView &view)
+{
+    LineReader reader(content);
+    const auto first = reader.NextKept();
+    if (!first || !IsSectionHeader(*first)) {
+        // Nothing was read, so the repair only fills records that were never filled.
+        view.ShowMessage(kReadErrorText, kProgramTitle);
+        RepairSuperbots(config);
+        return;
+    }
+    config.CurrentTier = TierOfHeader(*first);
+    if (!ReadSections(config, reader, view))
+        view.ShowMessage(kReadErrorText, kProgramTitle);
+    RepairSuperbots(config);
+    view.Yield();
+    config.CurrentTier = 1;
+    view.ShowSuperbot("1");
+}
+
+void ReadSuperbotFile(SuperbotConfig &config, const std::string &path, SuperbotView &view)
+{
+    if (!IsNormalFile(path)) {
+        view.ShowMessage(MissingFileText(path), "Error");
+        RepairSuperbots(config);
+        view.Yield();
+        config.CurrentTier = 1;
+        view.ShowSuperbot("1");
+        return;
+    }
+    config.LoadedPath = path;
+    std::string content, reason;
+    if (!ReadWholeFile(path, content, reason)) {
+        view.ShowMessage(kReadErrorText, kProgramTitle);
+        RepairSuperbots(config);
+        return;
+    }
+    ReadSuperbot(config, content, view);
+}
+
+std::vector<std::string> SuperbotFileLines(const SuperbotConfig &config)
+{
+    std::vector<std::string> lines(std::begin(kHeader), std::end(kHeader));
+    for (int tier = 1; tier <= kTierCount; ++tier) {
+        lines.push_back(std::string("[") + TierName(tier) + "]");
+        for (const SuperbotFieldInfo &field : kSuperbotFields)
+            lines.push_back(std::string(field.key) + " " + config.Tier(tier).*field.member);
+        lines.emplace_back("");
+    }
+    return lines;
+}
+
+bool WriteSuperbotFile(const SuperbotConfig &config, const std::string &name, Host &host)
+{
+    return WriteConfigFile(name, SuperbotFileLines(config), host);
+}
+
+} // namespace voltara

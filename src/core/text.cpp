@@ -1,0 +1,121 @@
+#include "text.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace voltara {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view TrimSpaces(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+bool IsNumericText(std::string_view text)
+{
+    text = TrimSpaces(text);
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    int digits = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        if (IsDigit(text[i]))
+            ++digits;
+        else if (text[i] == '.' && !point)
+            point = true;
+        else
+            break;
+    }
+    if (digits == 0)
+        return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        int exponent_digits = 0;
+        for (; i < text.size() && IsDigit(text[i]); ++i)
+            ++exponent_digits;
+        if (exponent_digits == 0)
+            return false;
+    }
+    return i == text.size();
+}
+
+std::optional<int> ToWholeNumber(std::string_view text)
+{
+    if (!IsNumericText(text))
+        return std::nullopt;
+    // strtod is locale-bound only for the decimal point; the "C" locale is never changed here.
+    const std::string trimmed(TrimSpaces(text));
+    const double value = std::strtod(trimmed.c_str(), nullptr);
+    if (!std::isfinite(value) || value < -2147483648.0 || value > 2147483647.0)
+        return std::nullopt;
+    const double rounded = std::nearbyint(value); // default rounding: halves to even
+    if (rounded < -2147483648.0 || rounded > 2147483647.0)
+        return std::nullopt;
+    return static_cast<int>(rounded);
+}
+
+bool ParseConfigLine(std::string &line)
+{
+    if (!line.empty() && line.front() == '#')
+        return true;
+    const std::string_view trimmed = TrimSpaces(line);
+    if (trimmed.empty())
+        return true;
+    line = std::string(trimmed);
+    return false;
+}
+
+std::vector<std::string> SplitLines(std::string_view content)
+{
+    static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (content.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        content.remove_prefix(kByteOrderMark.size());
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        const char c = content[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.emplace_back(content.substr(start, i - start));
+        if (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < content.size())
+        lines.emplace_back(content.substr(start));
+    return lines;
+}
+
+bool SplitKeyValue(const std::string &line, std::string &key, std::string &value)
+{
+    const std::size_t space = line.find(' ');
+    if (space == std::string::npos)
+        return false;
+    key = line.substr(0, space);
+    value = line.substr(space + 1);
+    return true;
+}
+
+std::optional<std::string> LineReader::NextKept()
+{
+    while (next_ < lines_.size()) {
+        std::string line = lines_[next_++];
+        if (!ParseConfigLine(line))
+            return line;
+    }
+    return std::nullopt;
+}
+
+} // namespace voltara

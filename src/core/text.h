@@ -1,0 +1,49 @@
+// Text rules shared by both editors: numeric test, the config line rule, line splitting.
+// All text is bytes; nothing here changes a byte it does not have to.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace voltara {
+
+// True when the text converts to a number: spaces around it are ignored, then an optional
+// sign, decimal digits with at most one point and at least one digit, and an optional
+// exponent (E or e, optional sign, digits). The empty text is not numeric.
+bool IsNumericText(std::string_view text);
+
+// The value of a numeric text rounded to the nearest whole number, halves to the even
+// neighbour; nullopt when the text is not numeric or the number does not fit in an int.
+std::optional<int> ToWholeNumber(std::string_view text);
+
+// The line rule of both readers. Returns true when the line is to be skipped (a "#" in the
+// first column, or nothing but spaces). Otherwise trims spaces (not tabs) at both ends.
+bool ParseConfigLine(std::string &line);
+
+// Splits file content into lines. A line ends at CR LF, a lone CR or a lone LF; the last line
+// needs no terminator. A UTF-8 byte-order mark at the very start is skipped.
+std::vector<std::string> SplitLines(std::string_view content);
+
+// Splits a kept line at its first space into key and value (the value keeps any further
+// spaces). Returns false when the line has no space.
+bool SplitKeyValue(const std::string &line, std::string &key, std::string &value);
+
+// Reads lines one by one through ParseConfigLine, as both readers do.
+class LineReader
+{
+public:
+    explicit LineReader(std::string_view content)
+        : lines_(SplitLines(content))
+    {
+    }
+    // The next line that ParseConfigLine keeps, trimmed; nullopt at the end of the file.
+    std::optional<std::string> NextKept();
+
+private:
+    std::vector<std::string> lines_;
+    std::size_t next_ = 0;
+};
+
+} // namespace voltara
