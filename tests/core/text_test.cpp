@@ -1,0 +1,68 @@
+#include "platform.h"
+#include "text.h"
+
+#include <gtest/gtest.h>
+
+namespace voltara {
+namespace {
+
+TEST(IsNumericTextTest, AcceptsSignedDecimalsAndExponents)
+{
+    for (const char *text : {"0", "80", " 7", "7 ", "-1", "+5", "2.5", ".5", "5.", "1e3", "1E+3",
+             "2.5e-2", "  -0.0  "})
+        EXPECT_TRUE(IsNumericText(text)) << '"' << text << '"';
+}
+
+TEST(IsNumericTextTest, RejectsEverythingElse)
+{
+    for (const char *text : {"", " ", "abc", "1.2.3", "e3", "1e", "1e+", "--1", "+", ".", "1 2",
+             "\t5", "5\t", "1,5", "0x10", "50 # comment"})
+        EXPECT_FALSE(IsNumericText(text)) << '"' << text << '"';
+}
+
+TEST(ToWholeNumberTest, RoundsHalvesToEven)
+{
+    EXPECT_EQ(ToWholeNumber("2.5"), 2);
+    EXPECT_EQ(ToWholeNumber("3.5"), 4);
+    EXPECT_EQ(ToWholeNumber(" -1 "), -1);
+    EXPECT_EQ(ToWholeNumber("1e3"), 1000);
+    EXPECT_EQ(ToWholeNumber("abc"), std::nullopt);
+    EXPECT_EQ(ToWholeNumber("1e400"), std::nullopt);
+}
+
+TEST(ParseConfigLineTest, SkipsCommentsAndBlanksAndTrimsSpacesOnly)
+{
+    std::string line = "# comment";
+    EXPECT_TRUE(ParseConfigLine(line));
+    line = "   ";
+    EXPECT_TRUE(ParseConfigLine(line));
+    line = "";
+    EXPECT_TRUE(ParseConfigLine(line));
+    line = "  # indented";
+    EXPECT_FALSE(ParseConfigLine(line));
+    EXPECT_EQ(line, "# indented");
+    line = "\tkey value\t ";
+    EXPECT_FALSE(ParseConfigLine(line));
+    EXPECT_EQ(line, "\tkey value\t");
+}
+
+TEST(SplitLinesTest, EndsLinesAtCrLfLoneCrAndLoneLf)
+{
+    EXPECT_EQ(SplitLines("a\r\nb\rc\nd"), (std::vector<std::string> {"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitLines("a\r\n\r\nb\r\n"), (std::vector<std::string> {"a", "", "b"}));
+    EXPECT_EQ(SplitLines("\xEF\xBB\xBF"
+                         "a\n"),
+        (std::vector<std::string> {"a"}));
+    EXPECT_TRUE(SplitLines("").empty());
+}
+
+TEST(JoinToFolderTest, AddsOneSeparatorOnly)
+{
+    const std::string sep(1, kPathSeparator);
+    EXPECT_EQ(JoinToFolder("dir", "f.cfg"), "dir" + sep + "f.cfg");
+    EXPECT_EQ(JoinToFolder(sep, "f.cfg"), sep + "f.cfg");
+    EXPECT_EQ(JoinToFolder("dir" + sep, "f.cfg"), "dir" + sep + "f.cfg");
+}
+
+} // namespace
+} // namespace voltara
