@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds and runs the fuzz targets (clang's libFuzzer with AddressSanitizer and
+# UndefinedBehaviorSanitizer). Seeds come from tests/fuzz/corpus/TARGET; what a run finds is
+# kept in build-fuzz/corpus/TARGET, never in the repository.
+#
+# Usage: scripts/fuzz.sh --list            the targets, one a line
+#        scripts/fuzz.sh TARGET SECONDS    build TARGET and fuzz it; non-zero on a crash or a
+#                                          broken property
+
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+targets() { ls tests/fuzz/*_fuzz.cpp | sed 's|.*/||; s|_fuzz\.cpp$||'; }
+
+if [ "${1:-}" = "--list" ]; then
+  targets
+  exit 0
+fi
+if [ $# -ne 2 ] || ! targets | grep -qx "$1" || ! [[ "$2" =~ ^[0-9]+$ ]]; then
+  echo "usage: scripts/fuzz.sh --list | TARGET SECONDS" >&2
+  exit 2
+fi
+target=$1 seconds=$2
+
+bash scripts/setup.sh clang-14 libclang-rt-14-dev
+out=build-fuzz
+mkdir -p "$out/corpus/$target"
+sources=$(ls src/core/*.cpp)
+clang++-14 -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+  -Isrc/core -Itests/fuzz $sources "tests/fuzz/${target}_fuzz.cpp" -o "$out/$target"
+
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+"$out/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  -artifact_prefix="$out/$target-" "$out/corpus/$target" "tests/fuzz/corpus/$target"

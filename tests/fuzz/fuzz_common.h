@@ -1,0 +1,61 @@
+// What every fuzz target shares: a view that records messages and checks them against the
+// texts the system can show, and a way to stop on a broken property.
+#pragma once
+
+#include "config_file.h"
+#include "personality_file.h"
+#include "superbot.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace voltara::fuzz {
+
+[[noreturn]] inline void Broken(const char *property, const std::string &detail = {})
+{
+    std::fprintf(stderr, "broken property: %s\n%s\n", property, detail.c_str());
+    std::abort();
+}
+
+inline void Check(bool holds, const char *property, const std::string &detail = {})
+{
+    if (!holds)
+        Broken(property, detail);
+}
+
+// A message the readers may show: the read error with the program's title, or an invalid
+// line with the caption "Error".
+inline bool IsKnownReaderMessage(const std::string &text, const Caption &caption)
+{
+    if (text == kReadErrorText)
+        return caption == kProgramTitle;
+    return text.rfind("Invalid line:\r\n", 0) == 0 && caption == Caption("Error");
+}
+
+template <typename Base> class RecordingView : public Base
+{
+public:
+    using Host::ShowMessage;
+    void ShowMessage(const std::string &text, const Caption &caption, MessageIcon icon) override
+    {
+        Check(icon == MessageIcon::None, "reader messages carry no icon");
+        Check(IsKnownReaderMessage(text, caption), "message is one of the known texts", text);
+        messages.push_back(text);
+    }
+    void Yield() override { ++yields; }
+
+    std::vector<std::string> messages;
+    int yields = 0;
+};
+
+inline std::string JoinedWithCrLf(const std::vector<std::string> &lines)
+{
+    std::string bytes;
+    for (const std::string &line : lines)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+} // namespace voltara::fuzz
