@@ -25,17 +25,33 @@ SaveFaultHook &FaultHook()
     return hook;
 }
 
-// True when a test has asked this step to fail; errno then says why, as a full disk would.
+int &FaultError()
+{
+    static int error = ENOSPC;
+    return error;
+}
+
+// True when a test has asked this step to fail; errno then says why.
 bool InjectedFailure(SaveStep step, int line = -1)
 {
     if (FaultHook() && FaultHook()(step, line)) {
-        errno = ENOSPC;
+        errno = FaultError();
         return true;
     }
     return false;
 }
 
-std::string ErrorText(int error) { return std::strerror(error); }
+// The system reads a path up to its first NUL: a name with one inside would address another
+// file.
+bool HasInnerNul(const std::string &path)
+{
+    return path.find('\0') != std::string::npos;
+}
+
+std::string ErrorText(int error)
+{
+    return std::strerror(error);
+}
 
 std::string FolderOf(const std::string &path)
 {
@@ -57,7 +73,11 @@ std::string NameOf(const std::string &path)
 
 } // namespace
 
-void SetSaveFaultHook(SaveFaultHook hook) { FaultHook() = std::move(hook); }
+void SetSaveFaultHook(SaveFaultHook hook, int error)
+{
+    FaultHook() = std::move(hook);
+    FaultError() = error;
+}
 
 std::string JoinToFolder(const std::string &folder, const std::string &name)
 {
@@ -107,14 +127,17 @@ std::string ProgramFolder()
 bool IsNormalFile(const std::string &path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES
+    return !HasInnerNul(path) && attributes != INVALID_FILE_ATTRIBUTES
         && !(attributes
             & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 }
 
-bool SaveLines(const std::string &path, const std::vector<std::string> &lines,
-    std::string &reason)
+bool SaveLines(const std::string &path, const std::vector<std::string> &lines, std::string &reason)
 {
+    if (HasInnerNul(path)) {
+        reason = ErrorText(EINVAL);
+        return false;
+    }
     const std::string temporary = JoinToFolder(FolderOf(path), "~" + NameOf(path) + ".tmp");
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -127,8 +150,8 @@ bool SaveLines(const std::string &path, const std::vector<std::string> &lines,
             return false;
         }
     }
-    if (!MoveFileExA(temporary.c_str(), path.c_str(),
-            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExA(
+            temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         reason = "The file could not be replaced (error " + std::to_string(GetLastError()) + ")";
         DeleteFileA(temporary.c_str());
         return false;
@@ -149,8 +172,8 @@ std::string ProgramFolder()
 
 bool IsNormalFile(const std::string &path)
 {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    struct stat info = {};
+    return !HasInnerNul(path) && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 namespace {
@@ -161,7 +184,7 @@ std::string ResolveLinks(const std::string &path)
 {
     std::string current = path;
     for (int hops = 0; hops < 40; ++hops) {
-        struct stat info {};
+        struct stat info = {};
         if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
             return current;
         char buffer[PATH_MAX + 1] = {};
@@ -208,8 +231,8 @@ mode_t NewFileMode()
 
 // The plain write, for a folder that refuses new files: a save must not fail where it would
 // have succeeded.
-bool WriteInPlace(const std::string &target, const std::vector<std::string> &lines,
-    std::string &reason)
+bool WriteInPlace(
+    const std::string &target, const std::vector<std::string> &lines, std::string &reason)
 {
     if (InjectedFailure(SaveStep::WriteInPlace)) {
         reason = ErrorText(errno);
@@ -231,11 +254,14 @@ bool WriteInPlace(const std::string &target, const std::vector<std::string> &lin
 
 } // namespace
 
-bool SaveLines(const std::string &path, const std::vector<std::string> &lines,
-    std::string &reason)
+bool SaveLines(const std::string &path, const std::vector<std::string> &lines, std::string &reason)
 {
+    if (HasInnerNul(path)) {
+        reason = ErrorText(EINVAL);
+        return false;
+    }
     const std::string target = ResolveLinks(path);
-    struct stat existing {};
+    struct stat existing = {};
     const bool exists = stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
         reason = ErrorText(EISDIR);
@@ -246,7 +272,8 @@ bool SaveLines(const std::string &path, const std::vector<std::string> &lines,
         reason = ErrorText(EACCES);
         return false;
     }
-    std::string temporary = FolderOf(target) + "/." + NameOf(target) + ".XXXXXX";
+    // The name is cut short so that a target name near the system's limit still leaves room.
+    std::string temporary = FolderOf(target) + "/." + NameOf(target).substr(0, 200) + ".XXXXXX";
     const int fd = InjectedFailure(SaveStep::CreateTemporary) ? -1 : mkstemp(temporary.data());
     if (fd < 0) {
         const int error = errno;
@@ -267,7 +294,8 @@ bool SaveLines(const std::string &path, const std::vector<std::string> &lines,
         ok = false;
         error = errno;
     }
-    if (ok && (InjectedFailure(SaveStep::Rename) || rename(temporary.c_str(), target.c_str()) != 0)) {
+    if (ok
+        && (InjectedFailure(SaveStep::Rename) || rename(temporary.c_str(), target.c_str()) != 0)) {
         ok = false;
         error = errno;
     }

@@ -2,6 +2,7 @@
 // whole-file reading and the safe replacement of a file.
 #pragma once
 
+#include <cerrno>
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,7 +23,7 @@ std::string ProgramFolder();
 std::string JoinToFolder(const std::string &folder, const std::string &name);
 
 // True when a regular file exists at the path (links followed); folders and devices do not
-// count.
+// count, nor does a path with a NUL character inside (the system would see a shorter one).
 bool IsNormalFile(const std::string &path);
 
 // Reads a whole file as bytes. On failure returns false and sets reason to the system's text.
@@ -33,16 +34,17 @@ bool ReadWholeFile(const std::string &path, std::string &bytes, std::string &rea
 // renamed over the target, so on any failure the target keeps its old bytes and no temporary
 // file stays behind. An existing file keeps its permissions (and owner and group where the
 // process may set them). A folder that refuses new files gets an in-place write when the
-// target itself is writable. On failure returns false and sets reason.
-bool SaveLines(const std::string &path, const std::vector<std::string> &lines,
-    std::string &reason);
+// target itself is writable. A path with a NUL character inside is refused. On failure returns
+// false and sets reason.
+bool SaveLines(const std::string &path, const std::vector<std::string> &lines, std::string &reason);
 
 // The steps of SaveLines at which tests may inject a failure.
 enum class SaveStep { CreateTemporary, WriteLine, Flush, Rename, WriteInPlace };
 
 // When set, consulted before each step (line is the 0-based line for WriteLine, else -1); a
-// true result makes that step fail as a full disk would. For tests only.
+// true result makes that step fail with the given errno value (by default as a full disk
+// would). For tests only.
 using SaveFaultHook = std::function<bool(SaveStep step, int line)>;
-void SetSaveFaultHook(SaveFaultHook hook);
+void SetSaveFaultHook(SaveFaultHook hook, int error = ENOSPC);
 
 } // namespace voltara
