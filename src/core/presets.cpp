@@ -35,9 +35,6 @@ struct Pattern
     std::initializer_list<PatternValue> values;
 };
 
-const char *const kExtremeKeys[] = {"teleport_percent", "swoop_percent", "beamexplode_percent",
-    "fly_percent", "stopfly_percent", "jump_percent"};
-
 // clang-format off
 const Pattern kPatterns[] = {
     {"12", {{"melee_percent", "100"}, {"kiblast_percent", "0"}, {"lightbeam_percent", "0"},
@@ -62,20 +59,30 @@ const Pattern kPatterns[] = {
     {"33", {{"chat_percent", "0"}, {"taunt_percent", "0"}, {"whine_percent", "0"},
             {"chat_tag_percent", "0"}, {"chat_drop_percent", "0"}, {"chat_swap_percent", "0"},
             {"chat_lower_percent", "0"}}},
-    {"42", {{"transkiller", "1"}, {"aggression_level", "aggressive"}, {"block_percent", "0"}}},
-    {"43", {{"transkiller", "0"}, {"aggression_level", "defensive"}, {"block_percent", "100"}}},
+    {"42", {{"teleport_percent", "100"}, {"swoop_percent", "100"},
+            {"beamexplode_percent", "100"}, {"fly_percent", "100"}, {"stopfly_percent", "100"},
+            {"jump_percent", "100"}, {"transkiller", "1"}, {"aggression_level", "aggressive"},
+            {"block_percent", "0"}}},
+    {"43", {{"teleport_percent", "0"}, {"swoop_percent", "0"}, {"beamexplode_percent", "0"},
+            {"fly_percent", "0"}, {"stopfly_percent", "0"}, {"jump_percent", "0"},
+            {"transkiller", "0"}, {"aggression_level", "defensive"}, {"block_percent", "100"}}},
 };
 // clang-format on
 
 void ApplyPattern(Personality &bot, const Pattern &pattern)
 {
-    const bool others = pattern.code[0] == '4';
-    if (others) {
-        for (const char *key : kExtremeKeys)
-            SetField(bot, FieldIndex(key), pattern.code[1] == '2' ? "100" : "0");
-    }
     for (const PatternValue &value : pattern.values)
         SetField(bot, FieldIndex(value.key), value.value);
+}
+
+// floor(draw * count), kept within 0..count - 1 even if a source strays onto 1.0, so that a
+// draw can never index past a table.
+int ScaledDraw(RandomSource &random, int count)
+{
+    const double scaled = std::floor(random.Draw() * count);
+    if (!(scaled >= 0))
+        return 0;
+    return scaled >= count ? count - 1 : static_cast<int>(scaled);
 }
 
 // Draws a percent for every field of the group, in record order, skipping the two settings
@@ -98,17 +105,17 @@ RandomSource &SystemRandom()
 
 std::string RandomPercent(RandomSource &random)
 {
-    return std::to_string(static_cast<int>(std::floor(random.Draw() * 101)));
+    return std::to_string(ScaledDraw(random, 101));
 }
 
 std::string RandomAggression(RandomSource &random)
 {
     static const char *const kWords[] = {"defensive", "aggressive", "normal"};
-    return kWords[static_cast<int>(std::floor(random.Draw() * 3))];
+    return kWords[ScaledDraw(random, 3)];
 }
 
-void SetRandomValues(PersonalityConfig &config, const std::string &number, int group,
-    RandomSource &random)
+void SetRandomValues(
+    PersonalityConfig &config, const std::string &number, int group, RandomSource &random)
 {
     Personality &bot = config.Bot(PersonalityNumber(number));
     random.SeedFromClock();
@@ -124,8 +131,8 @@ void SetRandomValues(PersonalityConfig &config, const std::string &number, int g
     }
 }
 
-void ApplyPreset(PersonalityConfig &config, const std::string &code, PersonalityView &view,
-    RandomSource &random)
+void ApplyPreset(
+    PersonalityConfig &config, const std::string &code, PersonalityView &view, RandomSource &random)
 {
     const std::string bot_number = std::to_string(config.CurrentBot);
     const bool group_code = code.size() == 2 && code[0] >= '0' && code[0] <= '4';
