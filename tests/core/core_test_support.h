@@ -1,0 +1,188 @@
+// Helpers shared by the core tests: a recording view, scratch folders and file access.
+#pragma once
+
+#include "personality_file.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace voltara::test {
+
+// The 28 settings as the file format documents them, spelt out independently of the core's own
+// table so that a slip there (a swapped member, a wrong default or group) shows up.
+struct ExpectedField
+{
+    const char *key;
+    std::string Personality::*member;
+    int group;
+    const char *default_value;
+};
+
+// clang-format off
+inline const ExpectedField kExpectedFields[] = {
+    {"melee_percent",       &Personality::melee_percent,       1, "80"},
+    {"kiblast_percent",     &Personality::kiblast_percent,     1, "30"},
+    {"lightbeam_percent",   &Personality::lightbeam_percent,   1, "30"},
+    {"mediumbeam_percent",  &Personality::mediumbeam_percent,  1, "30"},
+    {"heavybeam_percent",   &Personality::heavybeam_percent,   1, "30"},
+    {"disc_percent",        &Personality::disc_percent,        1, "30"},
+    {"laser_percent",       &Personality::laser_percent,       1, "30"},
+    {"heavyball_percent",   &Personality::heavyball_percent,   1, "30"},
+    {"kametorp_percent",    &Personality::kametorp_percent,    1, "30"},
+    {"solarflare_percent",  &Personality::solarflare_percent,  1, "80"},
+    {"meleecombo_percent",  &Personality::meleecombo_percent,  2, "50"},
+    {"meleekick_percent",   &Personality::meleekick_percent,   2, "50"},
+    {"chat_percent",        &Personality::chat_percent,        3, "50"},
+    {"taunt_percent",       &Personality::taunt_percent,       3, "50"},
+    {"whine_percent",       &Personality::whine_percent,       3, "50"},
+    {"chat_tag_percent",    &Personality::chat_tag_percent,    3, "50"},
+    {"chat_drop_percent",   &Personality::chat_drop_percent,   3, "50"},
+    {"chat_swap_percent",   &Personality::chat_swap_percent,   3, "50"},
+    {"chat_lower_percent",  &Personality::chat_lower_percent,  3, "50"},
+    {"teleport_percent",    &Personality::teleport_percent,    4, "60"},
+    {"swoop_percent",       &Personality::swoop_percent,       4, "60"},
+    {"beamexplode_percent", &Personality::beamexplode_percent, 4, "50"},
+    {"fly_percent",         &Personality::fly_percent,         4, "100"},
+    {"stopfly_percent",     &Personality::stopfly_percent,     4, "50"},
+    {"jump_percent",        &Personality::jump_percent,        4, "100"},
+    {"aggression_level",    &Personality::aggression_level,    4, "normal"},
+    {"transkiller",         &Personality::transkiller,         4, "1"},
+    {"block_percent",       &Personality::block_percent,       4, "50"},
+};
+// clang-format on
+
+inline Personality DefaultRecord()
+{
+    Personality bot;
+    for (const ExpectedField &field : kExpectedFields)
+        bot.*field.member = field.default_value;
+    return bot;
+}
+
+// A record whose every field holds the same marker text, which no preset or default uses.
+inline Personality MarkedRecord(const std::string &marker = "x")
+{
+    Personality bot;
+    for (const ExpectedField &field : kExpectedFields)
+        bot.*field.member = marker;
+    return bot;
+}
+
+// Records every call the core makes on the window, in order, as readable text.
+class FakeView : public PersonalityView
+{
+public:
+    using Host::ShowMessage;
+
+    void ShowMessage(const std::string &text, const Caption &caption, MessageIcon icon) override
+    {
+        calls.push_back(Message(text, caption) + (icon == MessageIcon::None ? "" : " [icon]"));
+    }
+    void Yield() override { calls.emplace_back("Yield"); }
+    void SelectDefaultOption(int option) override
+    {
+        calls.push_back("SelectDefaultOption " + std::to_string(option));
+    }
+    void ShowPersonality(const std::string &number) override
+    {
+        calls.push_back("ShowPersonality " + number);
+    }
+
+    // How a message box appears in calls: text, then its caption or <title> for the program's.
+    static std::string Message(const std::string &text, const Caption &caption)
+    {
+        return "Message \"" + text + "\" caption " + (caption ? '"' + *caption + '"' : "<title>");
+    }
+
+    std::vector<std::string> calls;
+};
+
+// The view calls that end every reading that got past the first section header.
+inline std::vector<std::string> FinishCalls(int option)
+{
+    return {"SelectDefaultOption " + std::to_string(option), "Yield", "ShowPersonality 1"};
+}
+
+inline std::string ReadErrorMessage()
+{
+    return FakeView::Message("Error with reading config file", kProgramTitle);
+}
+
+inline std::string InvalidLineMessage(const std::string &line)
+{
+    return FakeView::Message("Invalid line:\r\n" + line, "Error");
+}
+
+// Joins lines, each ended by the given terminator.
+inline std::string Joined(const std::vector<std::string> &lines, const std::string &end = "\r\n")
+{
+    std::string text;
+    for (const std::string &line : lines)
+        text += line + end;
+    return text;
+}
+
+inline std::string ReadBytes(const std::filesystem::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+inline void WriteBytes(const std::filesystem::path &path, const std::string &bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class ScratchFolder
+{
+public:
+    ScratchFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "voltara-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("no scratch folder");
+        path_ = pattern;
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ignored;
+        for (const auto &entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
+            if (entry.is_directory(ignored) && !entry.is_symlink(ignored))
+                std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                    std::filesystem::perm_options::add, ignored);
+        }
+        std::filesystem::permissions(
+            path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder &) = delete;
+    ScratchFolder &operator=(const ScratchFolder &) = delete;
+
+    const std::filesystem::path &path() const { return path_; }
+    std::string operator/(const std::string &name) const { return (path_ / name).string(); }
+
+    // The names in the folder, sorted.
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> names;
+        for (const auto &entry : std::filesystem::directory_iterator(path_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace voltara::test
