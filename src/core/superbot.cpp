@@ -4,26 +4,29 @@
 #include "platform.h"
 #include "text.h"
 
-#include <optional>
+#include <iterator>
+#include <stdexcept>
 
 namespace voltara {
 
-const std::array<SuperbotFieldInfo, kSuperbotFieldCount> kSuperbotFields = {{
-    {"ki_gain", &Superbot::ki_gain},
-    {"health_gain", &Superbot::health_gain},
-    {"powerlevel", &Superbot::powerlevel},
-    {"transparency_val", &Superbot::transparency_val},
-    {"sbotlaser_percent", &Superbot::sbotlaser_percent},
-}};
+const std::array<SuperbotFieldInfo, kSuperbotFieldCount> kSuperbotFields = {
+    {
+     {"ki_gain", &Superbot::ki_gain},
+     {"health_gain", &Superbot::health_gain},
+     {"powerlevel", &Superbot::powerlevel},
+     {"transparency_val", &Superbot::transparency_val},
+     {"sbotlaser_percent", &Superbot::sbotlaser_percent},
+     }
+};
 
 namespace {
 
 const char *const kTierNames[kTierCount] = {"SUPERBOT", "MEGABOT", "ULTIMATEBOT"};
 
 const Superbot kTierDefaults[kTierCount] = {
-    {"40", "0", "2500000", "255", "25"},
-    {"200", "0", "3500000", "127", "50"},
-    {"-1", "1", "10000000", "1", "75"},
+    {"40",  "0", "2500000",  "255", "25"},
+    {"200", "0", "3500000",  "127", "50"},
+    {"-1",  "1", "10000000", "1",   "75"},
 };
 
 // clang-format off
@@ -67,10 +70,17 @@ constexpr const char *kHeader[] = {
 static_assert(std::size(kHeader) == 35);
 // clang-format on
 
+std::size_t TierIndex(int tier)
+{
+    if (tier < 1 || tier > kTierCount)
+        throw std::out_of_range("superbot tier " + std::to_string(tier));
+    return static_cast<std::size_t>(tier - 1);
+}
+
+// "[" first and "BOT]" last, case counting; "[BOT]" itself names tier 1.
 bool IsSectionHeader(const std::string &line)
 {
-    return line.size() >= 5 && line.front() == '['
-        && line.compare(line.size() - 4, 4, "BOT]") == 0;
+    return line.size() >= 5 && line.front() == '[' && line.compare(line.size() - 4, 4, "BOT]") == 0;
 }
 
 int TierOfHeader(const std::string &line)
@@ -104,11 +114,35 @@ bool ReadSections(SuperbotConfig &config, LineReader &reader, SuperbotView &view
     return false; // a fourth section header
 }
 
+// Ends a reading that failed before the sections began. Nothing was applied, so the repair
+// only fills records that were never filled: at start-up the window then shows defaults
+// instead of empty fields.
+void FailBeforeSections(SuperbotConfig &config, SuperbotView &view)
+{
+    view.ShowMessage(kReadErrorText, kProgramTitle);
+    RepairSuperbots(config);
+}
+
+// The common end of a reading: repaired records, the window repainted, tier 1 shown.
+void FinishReading(SuperbotConfig &config, SuperbotView &view)
+{
+    RepairSuperbots(config);
+    view.Yield();
+    config.CurrentTier = 1;
+    view.ShowSuperbot("1");
+}
+
 } // namespace
 
-const char *TierName(int tier) { return kTierNames[tier - 1]; }
+const char *TierName(int tier)
+{
+    return kTierNames[TierIndex(tier)];
+}
 
-const Superbot &TierDefaults(int tier) { return kTierDefaults[tier - 1]; }
+const Superbot &TierDefaults(int tier)
+{
+    return kTierDefaults[TierIndex(tier)];
+}
 
 void InitSuperbotKeyNames(SuperbotConfig &config)
 {
@@ -124,7 +158,10 @@ void InitSuperbotData(SuperbotConfig &config, const std::string &program_folder)
     config.SuperbotConfigPath = JoinToFolder(program_folder, kSuperbotFileName);
 }
 
-void SetTierDefaults(SuperbotConfig &config, int tier) { config.Tier(tier) = TierDefaults(tier); }
+void SetTierDefaults(SuperbotConfig &config, int tier)
+{
+    config.Tier(tier) = TierDefaults(tier);
+}
 
 void RepairSuperbots(SuperbotConfig &config)
 {
@@ -137,8 +174,8 @@ void RepairSuperbots(SuperbotConfig &config)
     }
 }
 
-void ApplySuperbotLine(SuperbotConfig &config, const std::string &key, const std::string &value,
-    Host &host)
+void ApplySuperbotLine(
+    SuperbotConfig &config, const std::string &key, const std::string &value, Host &host)
 {
     for (const SuperbotFieldInfo &field : kSuperbotFields) {
         if (key == field.key) {
@@ -154,35 +191,26 @@ void ReadSuperbot(SuperbotConfig &config, std::string_view content, SuperbotView
     LineReader reader(content);
     const auto first = reader.NextKept();
     if (!first || !IsSectionHeader(*first)) {
-        // Nothing was read, so the repair only fills records that were never filled.
-        view.ShowMessage(kReadErrorText, kProgramTitle);
-        RepairSuperbots(config);
+        FailBeforeSections(config, view);
         return;
     }
     config.CurrentTier = TierOfHeader(*first);
     if (!ReadSections(config, reader, view))
         view.ShowMessage(kReadErrorText, kProgramTitle);
-    RepairSuperbots(config);
-    view.Yield();
-    config.CurrentTier = 1;
-    view.ShowSuperbot("1");
+    FinishReading(config, view);
 }
 
 void ReadSuperbotFile(SuperbotConfig &config, const std::string &path, SuperbotView &view)
 {
     if (!IsNormalFile(path)) {
         view.ShowMessage(MissingFileText(path), "Error");
-        RepairSuperbots(config);
-        view.Yield();
-        config.CurrentTier = 1;
-        view.ShowSuperbot("1");
+        FinishReading(config, view);
         return;
     }
     config.LoadedPath = path;
     std::string content, reason;
     if (!ReadWholeFile(path, content, reason)) {
-        view.ShowMessage(kReadErrorText, kProgramTitle);
-        RepairSuperbots(config);
+        FailBeforeSections(config, view);
         return;
     }
     ReadSuperbot(config, content, view);

@@ -35,17 +35,17 @@ struct SuperbotFieldInfo
 };
 extern const std::array<SuperbotFieldInfo, kSuperbotFieldCount> kSuperbotFields;
 
-// "SUPERBOT", "MEGABOT", "ULTIMATEBOT" for tiers 1 to 3.
+// "SUPERBOT", "MEGABOT", "ULTIMATEBOT" for tiers 1 to 3; throws std::out_of_range otherwise.
 const char *TierName(int tier);
 
-// The defaults of a tier (1..3).
+// The defaults of a tier (1..3); throws std::out_of_range otherwise.
 const Superbot &TierDefaults(int tier);
 
 // Everything Olmach knows, alive for the whole run; the window holds a reference to it.
 struct SuperbotConfig
 {
     std::array<Superbot, kTierCount> Superbots; // tier t is Superbots[t - 1]; use Tier(t)
-    int CurrentTier = 0;
+    int CurrentTier = 1; // the tier the reader fills and the window shows
     std::vector<std::string> SuperbotKeyNames;
     std::string SuperbotConfigPath;
     std::string LoadedPath;
@@ -65,7 +65,8 @@ public:
 
 void InitSuperbotKeyNames(SuperbotConfig &config);
 
-// Start-up: key names, CurrentTier 1 and SuperbotConfigPath in the given folder.
+// Start-up: key names, CurrentTier 1 and SuperbotConfigPath in the given folder. The window
+// fills its laser list itself when it builds its controls.
 void InitSuperbotData(SuperbotConfig &config, const std::string &program_folder);
 
 // Overwrites all five fields of the tier with its defaults.
@@ -74,21 +75,28 @@ void SetTierDefaults(SuperbotConfig &config, int tier);
 // Replaces every non-numeric field of the three tiers by its tier default.
 void RepairSuperbots(SuperbotConfig &config);
 
-// Reads a superbot file into the tiers, reporting problems through the view, repairing the
-// records and, after a reading that reached the sections, showing tier 1.
+// Reads a superbot file into the tiers, reporting every problem through the view, and always
+// ends with repaired records. A missing file, or a reading that reached the first section
+// header, ends with CurrentTier 1 shown. A file that fails before its first section header
+// (empty, comments only, another first line, unreadable) gives "Error with reading config
+// file" and leaves CurrentTier and the view as they were. LoadedPath names the file as soon
+// as it is found to exist.
 void ReadSuperbotFile(SuperbotConfig &config, const std::string &path, SuperbotView &view);
 
-// The reading itself, on content already loaded (LoadedPath is not touched).
+// The reading itself, on content already loaded (LoadedPath is not touched). Values stored
+// before a failure stay; a key the content lacks keeps its value.
 void ReadSuperbot(SuperbotConfig &config, std::string_view content, SuperbotView &view);
 
 // Stores one data line into tier CurrentTier, or reports it as an invalid line.
-void ApplySuperbotLine(SuperbotConfig &config, const std::string &key, const std::string &value,
-    Host &host);
+void ApplySuperbotLine(
+    SuperbotConfig &config, const std::string &key, const std::string &value, Host &host);
 
 // The 56 lines of the file, without line ends.
 std::vector<std::string> SuperbotFileLines(const SuperbotConfig &config);
 
-// Writes the whole file (".cfg" appended where missing) and reports the outcome.
+// Writes the whole file (a final NUL dropped, ".cfg" appended where missing) and reports the
+// outcome: "File successfully saved", or an "Error" box with the path and the reason, the
+// target left untouched. Returns whether the file was written.
 bool WriteSuperbotFile(const SuperbotConfig &config, const std::string &name, Host &host);
 
 } // namespace voltara

@@ -1,7 +1,8 @@
 #include "text.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <system_error>
 
 namespace voltara {
 
@@ -51,16 +52,28 @@ bool IsNumericText(std::string_view text)
     return i == text.size();
 }
 
-std::optional<int> ToWholeNumber(std::string_view text)
+std::optional<double> NumericValue(std::string_view text)
 {
     if (!IsNumericText(text))
         return std::nullopt;
-    // strtod is locale-bound only for the decimal point; the "C" locale is never changed here.
-    const std::string trimmed(TrimSpaces(text));
-    const double value = std::strtod(trimmed.c_str(), nullptr);
-    if (!std::isfinite(value) || value < -2147483648.0 || value > 2147483647.0)
+    // from_chars ignores the locale: a Qt program runs under the user's locale, where strtod
+    // would stop at the "." of "2.5" wherever the decimal separator is a comma.
+    text = TrimSpaces(text);
+    if (text.front() == '+')
+        text.remove_prefix(1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
         return std::nullopt;
-    const double rounded = std::nearbyint(value); // default rounding: halves to even
+    return value;
+}
+
+std::optional<int> ToWholeNumber(std::string_view text)
+{
+    const auto value = NumericValue(text);
+    if (!value || *value < -2147483648.0 || *value > 2147483647.0)
+        return std::nullopt;
+    const double rounded = std::nearbyint(*value); // default rounding: halves to even
     if (rounded < -2147483648.0 || rounded > 2147483647.0)
         return std::nullopt;
     return static_cast<int>(rounded);

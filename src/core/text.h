@@ -14,6 +14,10 @@ namespace voltara {
 // exponent (E or e, optional sign, digits). The empty text is not numeric.
 bool IsNumericText(std::string_view text);
 
+// The value of a numeric text, independent of the process's locale; nullopt when the text is
+// not numeric or lies outside the range of a double.
+std::optional<double> NumericValue(std::string_view text);
+
 // The value of a numeric text rounded to the nearest whole number, halves to the even
 // neighbour; nullopt when the text is not numeric or the number does not fit in an int.
 std::optional<int> ToWholeNumber(std::string_view text);

@@ -30,6 +30,14 @@ TEST(ToWholeNumberTest, RoundsHalvesToEven)
     EXPECT_EQ(ToWholeNumber("1e400"), std::nullopt);
 }
 
+TEST(NumericValueTest, ReadsThePointWhateverTheLocale)
+{
+    EXPECT_EQ(NumericValue(" +2.5 "), 2.5);
+    EXPECT_EQ(NumericValue("-.5e1"), -5.0);
+    EXPECT_EQ(NumericValue("5."), 5.0);
+    EXPECT_EQ(NumericValue("1,5"), std::nullopt);
+}
+
 TEST(ParseConfigLineTest, SkipsCommentsAndBlanksAndTrimsSpacesOnly)
 {
     std::string line = "# comment";
