@@ -1,0 +1,155 @@
+#!/usr/bin/env python3
+"""Runs the damaged and unusual files of tests/e2e/personality and tests/e2e/superbot through
+the real editors: each starts beside one file, its message boxes are dismissed and their
+captions recorded, Ctrl+S saves, and the saved bytes and the captions are compared with what
+the reading rules give (corpus_cases.py).
+
+Usage: corpus.py BIN_DIR [personality|superbot] [file name ...]"""
+
+import os
+import shutil
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import corpus_cases  # noqa: E402
+from xsession import XSession, windows_of, wait_for, xdotool  # noqa: E402
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+FIXTURES = os.path.join(HERE, "..", "core", "data")
+QUIET_SECONDS = 1.5
+
+
+class Program:
+    def __init__(self, name, caption, config_name, fixture, sections):
+        self.name, self.caption, self.config_name = name, caption, config_name
+        self.fixture = open(os.path.join(FIXTURES, fixture), "rb").read().decode()
+        self.sections = sections
+
+    def expected(self, default, changes):
+        lines = self.fixture.split("\r\n")[:-1]
+        if default is not None:
+            lines[lines.index("default_personality -1")] = "default_personality " + default
+        for (number, key), value in changes.items():
+            start = lines.index(self.sections(number))
+            index = next(i for i in range(start, len(lines)) if lines[i].startswith(key + " "))
+            lines[index] = key + " " + value
+        return ("\r\n".join(lines) + "\r\n").encode()
+
+
+TAVRIN = Program("Tavrin", "Official Bot Personality Editor", "bot_personality.cfg",
+                 "default_personality.cfg", lambda n: f"[BOT{n}]")
+OLMACH = Program("Olmach", "Official SuperBot Editor", "sbot.cfg", "default_sbot.cfg",
+                 lambda n: "[" + ("SUPERBOT", "MEGABOT", "ULTIMATEBOT")[n - 1] + "]")
+
+
+def dismiss_boxes(pid, caption, captions, quiet=QUIET_SECONDS, timeout=30.0):
+    """Records and dismisses message boxes until the main window has stood alone for `quiet`
+    seconds. Returns the main window's id."""
+    main, alone_since = None, None
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        windows = windows_of(pid)
+        boxes = [(wid, title) for wid, title in windows if title != caption]
+        mains = [wid for wid, title in windows if title == caption]
+        if mains:
+            main = mains[0]
+        if boxes:
+            wid, title = boxes[0]
+            captions.append(title)
+            xdotool("windowfocus", "--sync", wid)
+            xdotool("key", "--window", wid, "Return")
+            wait_for(lambda: wid not in [w for w, _ in windows_of(pid)], timeout=10)
+            alone_since = None
+        elif main:
+            alone_since = alone_since or time.monotonic()
+            if time.monotonic() - alone_since >= quiet:
+                return main
+        time.sleep(0.05)
+    raise RuntimeError("the main window never stood alone")
+
+
+def run_case(session, program, executable, source, expected_captions, expected_bytes):
+    folder = tempfile.mkdtemp(prefix="voltara-e2e-")
+    try:
+        shutil.copy2(executable, folder)
+        config = os.path.join(folder, program.config_name)
+        shutil.copyfile(source, config)
+        process = session.start(os.path.join(folder, program.name), folder)
+        captions = []
+        main = dismiss_boxes(process.pid, program.caption, captions)
+        xdotool("windowfocus", "--sync", main)
+        xdotool("key", "--window", main, "ctrl+s")
+        saved = []
+        wait_for(lambda: [t for _, t in windows_of(process.pid) if t != program.caption])
+        dismiss_boxes(process.pid, program.caption, saved, quiet=0.3)
+        process.kill()
+        process.wait()
+        problems = []
+        if captions != expected_captions:
+            problems.append(f"captions {captions!r}, expected {expected_captions!r}")
+        if saved != [""]:
+            problems.append(f"save boxes {saved!r}, expected ['']")
+        written = open(config, "rb").read()
+        if written != expected_bytes:
+            got, want = written.split(b"\r\n"), expected_bytes.split(b"\r\n")
+            diff = [f"line {i + 1}: {g!r} != {w!r}" for i, (g, w) in enumerate(zip(got, want))
+                    if g != w][:5]
+            problems.append(f"saved file differs ({len(got)} vs {len(want)} parts): {diff}")
+        leftovers = sorted(set(os.listdir(folder)) - {program.name, program.config_name})
+        if leftovers:
+            problems.append(f"files left behind: {leftovers}")
+        return problems
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def cases(kind, names):
+    if kind == "personality":
+        table, program = corpus_cases.PERSONALITY, TAVRIN
+        unpack = lambda c: (c[0], program.expected(c[1], c[2]))  # noqa: E731
+    else:
+        table, program = corpus_cases.SUPERBOT, OLMACH
+        unpack = lambda c: (c[0], program.expected(None, c[1]))  # noqa: E731
+    for name in sorted(table):
+        if not names or name in names:
+            yield program, os.path.join(HERE, kind, name), *unpack(table[name])
+
+
+def main():
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    bin_dir = sys.argv[1]
+    kinds = [sys.argv[2]] if len(sys.argv) > 2 else ["personality", "superbot"]
+    names = set(sys.argv[3:])
+    for kind in kinds:
+        listed = set(os.listdir(os.path.join(HERE, kind)))
+        table = corpus_cases.PERSONALITY if kind == "personality" else corpus_cases.SUPERBOT
+        if listed != set(table):
+            sys.exit(f"{kind}: files and cases differ: {sorted(listed ^ set(table))}")
+    passed = failed = 0
+    with XSession() as session:
+        for kind in kinds:
+            for program, source, captions, expected in cases(kind, names):
+                executable = os.path.join(bin_dir, program.name)
+                label = f"{kind}/{os.path.basename(source)}"
+                try:
+                    problems = run_case(session, program, executable, source, captions, expected)
+                except Exception as error:  # a hung or crashed program is a failed case
+                    problems = [f"{type(error).__name__}: {error}"]
+                if problems:
+                    failed += 1
+                    print(f"FAIL {label}")
+                    for problem in problems:
+                        print(f"     {problem}")
+                else:
+                    passed += 1
+                    print(f"ok   {label}")
+                sys.stdout.flush()
+    print(f"{passed} passed, {failed} failed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,96 @@
+"""A private X server for end-to-end tests, and the xdotool steps they share.
+
+The server and every program started through it are ended whatever happens: on normal exit,
+on an exception, and on SIGTERM/SIGINT (CTest's timeout)."""
+
+import atexit
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+
+
+def xdotool(*args, check=False):
+    result = subprocess.run(["xdotool", *args], capture_output=True, text=True,
+                            env=XSession.env, timeout=30)
+    if check and result.returncode != 0:
+        raise RuntimeError(f"xdotool {' '.join(args)}: {result.stderr.strip()}")
+    return result.stdout
+
+
+class XSession:
+    env = dict(os.environ)
+
+    def __init__(self):
+        self.server = None
+        self.programs = []
+
+    def __enter__(self):
+        for tool in ("Xvfb", "xdotool"):
+            if shutil.which(tool) is None:
+                sys.exit(f"{tool} is missing: run scripts/setup.sh")
+        for display in range(140 + os.getpid() % 50, 400):
+            if os.path.exists(f"/tmp/.X{display}-lock"):
+                continue
+            self.server = subprocess.Popen(
+                ["Xvfb", f":{display}", "-noreset", "-screen", "0", "1280x1024x24", "-nolisten",
+                 "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            XSession.env = dict(os.environ, DISPLAY=f":{display}", QT_QPA_PLATFORM="xcb")
+            XSession.env.pop("WAYLAND_DISPLAY", None)
+            if self._wait_ready():
+                break
+            self.server.kill()
+            self.server = None
+        if self.server is None:
+            sys.exit("no X server could be started")
+        atexit.register(self.close)
+        for sig in (signal.SIGTERM, signal.SIGINT):
+            signal.signal(sig, lambda *_: sys.exit(1))
+        return self
+
+    def _wait_ready(self):
+        for _ in range(100):
+            if self.server.poll() is not None:
+                return False
+            if subprocess.run(["xdotool", "getmouselocation"], env=XSession.env,
+                              capture_output=True).returncode == 0:
+                return True
+            time.sleep(0.05)
+        return False
+
+    def start(self, executable, cwd):
+        program = subprocess.Popen([executable], cwd=cwd, env=XSession.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        self.programs.append(program)
+        return program
+
+    def close(self):
+        for program in self.programs:
+            if program.poll() is None:
+                program.kill()
+                program.wait()
+        self.programs = []
+        if self.server and self.server.poll() is None:
+            self.server.kill()
+            self.server.wait()
+
+    def __exit__(self, *exc):
+        self.close()
+
+
+def windows_of(pid):
+    """Visible top-level windows of a process: [(id, title)]."""
+    ids = xdotool("search", "--onlyvisible", "--pid", str(pid)).split()
+    return [(wid, xdotool("getwindowname", wid).rstrip("\n")) for wid in ids]
+
+
+def wait_for(condition, timeout=20.0, step=0.05):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(step)
+    return None
