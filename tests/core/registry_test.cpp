@@ -1,0 +1,265 @@
+#include "registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace voltara {
+namespace {
+
+namespace fs = std::filesystem;
+
+#ifndef _WIN32
+
+// A user.reg as Wine writes it, around the lines a test gives.
+std::string UserReg(const std::string &body)
+{
+    return "WINE REGISTRY Version 2\n"
+           ";; All keys relative to \\\\User\\\\S-1-5-21-0-0-0-1000\n\n"
+           "#arch=win64\n\n"
+           "[Software\\\\Wine] 1700000000\n"
+           "#time=1da0000000000000\n"
+           "\"InstallPath\"=\"C:\\\\Wrong\"\n\n"
+        + body;
+}
+
+TEST(FindRegistryStringTest, ReadsWineEscapes)
+{
+    const std::string reg = UserReg("[Software\\\\Brassmoor\\\\Arena] 1700000000\n"
+                                    "#time=1da0000000000000\n"
+                                    "\"Quoted\"=\"say \\\"hi\\\"\"\n"
+                                    "\"Path\"=\"C:\\\\Games\\\\Arena\"\n"
+                                    "\"Hex\"=\"caf\\x00e9 \\x20ac\"\n"
+                                    "\"Octal\"=\"\\101\\102\"\n"
+                                    "\"Raw\"=\"Spiele \xC3\xA4\"\n"
+                                    "\"Pair\"=\"\\xd83d\\xde00\"\n"
+                                    "\"Lone\"=\"\\xd83d!\"\n"
+                                    "\"Unknown\"=\"\\q\"\n"
+                                    "\"Expand\"=str(2):\"%ProgramFiles%\\\\Arena\"\n"
+                                    "@=\"default\"\n");
+    const std::string key = "Software\\Brassmoor\\Arena";
+    EXPECT_EQ(FindRegistryString(reg, key, "Quoted"), "say \"hi\"");
+    EXPECT_EQ(FindRegistryString(reg, key, "Path"), "C:\\Games\\Arena");
+    EXPECT_EQ(FindRegistryString(reg, key, "Hex"), "caf\xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(FindRegistryString(reg, key, "Octal"), "AB");
+    EXPECT_EQ(FindRegistryString(reg, key, "Raw"), "Spiele \xC3\xA4");
+    EXPECT_EQ(FindRegistryString(reg, key, "Pair"), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(FindRegistryString(reg, key, "Lone"), "\xEF\xBF\xBD!");
+    EXPECT_EQ(FindRegistryString(reg, key, "Unknown"), "q");
+    EXPECT_EQ(FindRegistryString(reg, key, "Expand"), "%ProgramFiles%\\Arena");
+    EXPECT_EQ(FindRegistryString(reg, key, ""), "default");
+}
+
+TEST(FindRegistryStringTest, ComparesKeysAndNamesWithoutCase)
+{
+    const std::string reg = UserReg("[software\\\\BRASSMOOR\\\\arena] 1700000000\n"
+                                    "\"installpath\"=\"D:\\\\Arena\"\n");
+    EXPECT_EQ(FindRegistryString(reg, "Software\\Brassmoor\\Arena", "InstallPath"), "D:\\Arena");
+}
+
+TEST(FindRegistryStringTest, LooksOnlyInTheKeyItself)
+{
+    const std::string reg = UserReg("[Software\\\\Brassmoor\\\\Arena\\\\Patches] 1700000000\n"
+                                    "\"InstallPath\"=\"C:\\\\Sub\"\n"
+                                    "[Software\\\\Brassmoor\\\\ArenaX] 1700000000\n"
+                                    "\"InstallPath\"=\"C:\\\\Other\"\n"
+                                    "[Software\\\\Brassmoor] 1700000000\n"
+                                    "\"InstallPath\"=\"C:\\\\Parent\"\n");
+    EXPECT_EQ(FindRegistryString(reg, "Software\\Brassmoor\\Arena", "InstallPath"), "");
+    EXPECT_EQ(FindRegistryString(reg, "Software\\Brassmoor", "InstallPath"), "C:\\Parent");
+}
+
+TEST(FindRegistryStringTest, GivesEmptyTextForMissingOrUnfitValues)
+{
+    const std::string reg = UserReg("[Software\\\\Brassmoor\\\\Arena] 1700000000\n"
+                                    "\"Number\"=dword:00000001\n"
+                                    "\"Binary\"=hex:43,00,3a,00\n"
+                                    "\"Multi\"=str(7):\"C:\\\\A\\0C:\\\\B\\0\"\n"
+                                    "\"Open\"=\"C:\\\\never closed\n"
+                                    "\"Nul\"=\"C:\\\\Arena\\0junk\"\n"
+                                    "\"Max\"=\""
+        + std::string(254, 'a')
+        + "\"\n"
+          "\"TooLong\"=\""
+        + std::string(255, 'a') + "\"\n");
+    const std::string key = "Software\\Brassmoor\\Arena";
+    EXPECT_EQ(FindRegistryString(reg, key, "Number"), "");
+    EXPECT_EQ(FindRegistryString(reg, key, "Binary"), "");
+    EXPECT_EQ(FindRegistryString(reg, key, "Multi"), "");
+    EXPECT_EQ(FindRegistryString(reg, key, "Open"), "");
+    EXPECT_EQ(FindRegistryString(reg, key, "Nul"), "C:\\Arena");
+    EXPECT_EQ(FindRegistryString(reg, key, "Max"), std::string(254, 'a'));
+    EXPECT_EQ(FindRegistryString(reg, key, "TooLong"), "");
+    EXPECT_EQ(FindRegistryString(reg, key, "Missing"), "");
+    EXPECT_EQ(FindRegistryString(reg, "Software\\Missing", "Max"), "");
+    EXPECT_EQ(FindRegistryString("", key, "Max"), "");
+    EXPECT_EQ(FindRegistryString("[unclosed\n\"Max\"=\"x\"\n", "unclosed", "Max"), "");
+}
+
+TEST(HostPathOfWindowsPathTest, MapsDrivesIntoThePrefix)
+{
+    EXPECT_EQ(HostPathOfWindowsPath("C:\\Games\\Arena", "/p"), "/p/dosdevices/c:/Games/Arena");
+    EXPECT_EQ(HostPathOfWindowsPath("z:\\home\\me", "/p"), "/p/dosdevices/z:/home/me");
+    EXPECT_EQ(HostPathOfWindowsPath("\\\\server\\share\\Arena", "/p"),
+        "/p/dosdevices/unc/server/share/Arena");
+    EXPECT_EQ(HostPathOfWindowsPath("Games\\Arena", "/p"), "Games/Arena");
+    EXPECT_EQ(HostPathOfWindowsPath("", "/p"), "");
+}
+
+// A Wine prefix in a temporary folder, with WINEPREFIX pointing at it for the test's length.
+class WinePrefixTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        prefix_ = fs::temp_directory_path()
+            / ("voltara-registry-" + std::to_string(::getpid()) + "-"
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(prefix_);
+        fs::create_directories(prefix_ / "dosdevices");
+        SaveEnvironment("WINEPREFIX", old_prefix_);
+        SaveEnvironment("HOME", old_home_);
+        ::setenv("WINEPREFIX", prefix_.c_str(), 1);
+    }
+
+    void TearDown() override
+    {
+        RestoreEnvironment("WINEPREFIX", old_prefix_);
+        RestoreEnvironment("HOME", old_home_);
+        fs::remove_all(prefix_);
+    }
+
+    static void SaveEnvironment(const char *name, std::optional<std::string> &saved)
+    {
+        if (const char *value = std::getenv(name))
+            saved = value;
+    }
+
+    static void RestoreEnvironment(const char *name, const std::optional<std::string> &saved)
+    {
+        if (saved)
+            ::setenv(name, saved->c_str(), 1);
+        else
+            ::unsetenv(name);
+    }
+
+    void WriteUserReg(const std::string &body) const
+    {
+        std::ofstream(prefix_ / "user.reg", std::ios::binary) << UserReg(body);
+    }
+
+    // The titles file below a folder of drive C: of the prefix; returns its path.
+    std::string MakeTitles(const std::string &folder) const
+    {
+        const fs::path dir = prefix_ / "dosdevices" / "c:" / folder / "voltara";
+        fs::create_directories(dir);
+        std::ofstream(dir / "titles.txt") << "Credits\n";
+        return (dir / "titles.txt").string();
+    }
+
+    static std::string Entry(
+        const std::string &key, const std::string &value, const std::string &folder)
+    {
+        return "[Software\\\\Brassmoor\\\\" + key + "] 1700000000\n\"" + value + "\"=\"C:\\\\"
+            + folder + "\"\n";
+    }
+
+    fs::path prefix_;
+    std::optional<std::string> old_prefix_;
+    std::optional<std::string> old_home_;
+};
+
+TEST_F(WinePrefixTest, ReadsUserRegOfThePrefix)
+{
+    WriteUserReg(Entry("Arena", "InstallPath", "Arena"));
+    EXPECT_EQ(
+        GetRegistryString(RegistryRoot::CurrentUser, "Software\\Brassmoor\\Arena", "InstallPath"),
+        "C:\\Arena");
+    EXPECT_EQ(
+        GetRegistryString(RegistryRoot::LocalMachine, "Software\\Brassmoor\\Arena", "InstallPath"),
+        "");
+}
+
+TEST_F(WinePrefixTest, FallsBackToDotWineInHome)
+{
+    ::unsetenv("WINEPREFIX");
+    ::setenv("HOME", prefix_.c_str(), 1);
+    fs::create_directories(prefix_ / ".wine");
+    std::ofstream(prefix_ / ".wine" / "user.reg") << UserReg(Entry("Arena", "InstallPath", "H"));
+    EXPECT_EQ(WinePrefix(), (prefix_ / ".wine").string());
+    EXPECT_EQ(
+        GetRegistryString(RegistryRoot::CurrentUser, "Software\\Brassmoor\\Arena", "InstallPath"),
+        "C:\\H");
+}
+
+TEST_F(WinePrefixTest, GivesEmptyTextWithoutPrefixOrFile)
+{
+    const std::string key = "Software\\Brassmoor\\Arena";
+    EXPECT_EQ(GetRegistryString(RegistryRoot::CurrentUser, key, "InstallPath"), "");
+    fs::create_directory(prefix_ / "user.reg");
+    EXPECT_EQ(GetRegistryString(RegistryRoot::CurrentUser, key, "InstallPath"), "");
+    ::setenv("WINEPREFIX", (prefix_ / "missing").c_str(), 1);
+    EXPECT_EQ(GetRegistryString(RegistryRoot::CurrentUser, key, "InstallPath"), "");
+    ::unsetenv("WINEPREFIX");
+    ::unsetenv("HOME");
+    EXPECT_EQ(WinePrefix(), "");
+    EXPECT_EQ(GetRegistryString(RegistryRoot::CurrentUser, key, "InstallPath"), "");
+}
+
+TEST_F(WinePrefixTest, BuildsCandidatesInsideThePrefix)
+{
+    EXPECT_EQ(TitlesCandidate("C:\\Games\\Arena"),
+        prefix_.string() + "/dosdevices/c:/Games/Arena/voltara/titles.txt");
+    EXPECT_EQ(TitlesCandidate("C:\\Games\\"),
+        prefix_.string() + "/dosdevices/c:/Games//voltara/titles.txt");
+    EXPECT_EQ(TitlesCandidate(""), "/voltara/titles.txt");
+}
+
+TEST_F(WinePrefixTest, LastEntryWithAnExistingFileWins)
+{
+    const std::string skirmish = MakeTitles("Skirmish");
+    const std::string arena = MakeTitles("Arena");
+    const std::string launcher = MakeTitles("Launcher");
+    const std::string skirmish_entry = Entry("Skirmish", "InstallPath", "Skirmish");
+    const std::string arena_entry = Entry("Arena", "InstallPath", "Arena");
+    const std::string launcher_entry = Entry("Launcher", "ModInstallPath", "Launcher");
+
+    WriteUserReg(launcher_entry + arena_entry + skirmish_entry);
+    EXPECT_EQ(FindTitlesFile(), launcher);
+    WriteUserReg(skirmish_entry + arena_entry);
+    EXPECT_EQ(FindTitlesFile(), arena);
+    WriteUserReg(skirmish_entry + Entry("Arena", "InstallPath", "Nowhere"));
+    EXPECT_EQ(FindTitlesFile(), skirmish);
+    // The launcher's value has its own name; InstallPath there does not count.
+    WriteUserReg(skirmish_entry + Entry("Launcher", "InstallPath", "Launcher"));
+    EXPECT_EQ(FindTitlesFile(), skirmish);
+}
+
+TEST_F(WinePrefixTest, FindsNoTitlesWhereNoFileIs)
+{
+    EXPECT_EQ(FindTitlesFile(), "");
+    // A folder of that name is no titles file.
+    fs::create_directories(prefix_ / "dosdevices" / "c:" / "Arena" / "voltara" / "titles.txt");
+    WriteUserReg(Entry("Arena", "InstallPath", "Arena"));
+    EXPECT_EQ(FindTitlesFile(), "");
+}
+
+TEST_F(WinePrefixTest, KeepsADoubledSeparatorAfterATrailingBackslash)
+{
+    MakeTitles("Games");
+    WriteUserReg(Entry("Arena", "InstallPath", "Games\\\\"));
+    EXPECT_EQ(FindTitlesFile(), prefix_.string() + "/dosdevices/c:/Games//voltara/titles.txt");
+}
+
+#endif
+
+} // namespace
+} // namespace voltara
