@@ -304,6 +304,11 @@ struct DefaultOptionCase
     const char *stored;
 };
 
+void PrintTo(const DefaultOptionCase &c, std::ostream *out)
+{
+    *out << '"' << c.file_value << '"';
+}
+
 class DefaultOptionTest : public PersonalityReaderTest,
                           public testing::WithParamInterface<DefaultOptionCase>
 {

@@ -155,6 +155,11 @@ struct NameCase
     std::string written;
 };
 
+void PrintTo(const NameCase &c, std::ostream *out)
+{
+    *out << testing::PrintToString(c.given);
+}
+
 class WriterNameTest : public PersonalityWriterTest, public testing::WithParamInterface<NameCase>
 {
 };

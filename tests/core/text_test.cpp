@@ -8,8 +8,8 @@ namespace {
 
 TEST(IsNumericTextTest, AcceptsSignedDecimalsAndExponents)
 {
-    for (const char *text : {"0", "80", " 7", "7 ", "-1", "+5", "2.5", ".5", "5.", "1e3", "1E+3",
-             "2.5e-2", "  -0.0  "})
+    for (const char *text :
+        {"0", "80", " 7", "7 ", "-1", "+5", "2.5", ".5", "5.", "1e3", "1E+3", "2.5e-2", "  -0.0  "})
         EXPECT_TRUE(IsNumericText(text)) << '"' << text << '"';
 }
 
@@ -62,6 +62,29 @@ TEST(SplitLinesTest, EndsLinesAtCrLfLoneCrAndLoneLf)
                          "a\n"),
         (std::vector<std::string> {"a"}));
     EXPECT_TRUE(SplitLines("").empty());
+}
+
+TEST(SplitKeyValueTest, SplitsAtTheFirstSpaceOnly)
+{
+    std::string key, value;
+    EXPECT_TRUE(SplitKeyValue("melee_percent  50", key, value));
+    EXPECT_EQ(key, "melee_percent");
+    EXPECT_EQ(value, " 50");
+    EXPECT_TRUE(SplitKeyValue("# sets the percent", key, value));
+    EXPECT_EQ(key, "#");
+    EXPECT_EQ(value, "sets the percent");
+    EXPECT_FALSE(SplitKeyValue("melee_percent:50", key, value));
+    EXPECT_FALSE(SplitKeyValue("tab\tseparated", key, value));
+}
+
+TEST(LineReaderTest, HandsOutTheKeptLinesTrimmed)
+{
+    LineReader reader("# comment\r\n\r\n   \r\n  [BOT1]  \n #x\rlast");
+    EXPECT_EQ(reader.NextKept(), "[BOT1]");
+    EXPECT_EQ(reader.NextKept(), "#x");
+    EXPECT_EQ(reader.NextKept(), "last");
+    EXPECT_EQ(reader.NextKept(), std::nullopt);
+    EXPECT_EQ(reader.NextKept(), std::nullopt);
 }
 
 TEST(JoinToFolderTest, AddsOneSeparatorOnly)
