@@ -1,13 +1,156 @@
 #include "sharedwindows.h"
 
-// Placeholders until the shared windows exist: the menu items are there and do nothing.
+#include "frmabout.h"
+#include "frmcredits.h"
+#include "messagebox.h"
+#include "platform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QIcon>
+#include <QPointer>
+#include <QProcess>
+#include <QUrl>
+
+// Resources of a static library are registered by hand; the macro wants the global namespace.
+static void RegisterSharedResources()
+{
+    Q_INIT_RESOURCE(shared);
+}
+
 namespace voltara::ui {
 
-void StartSibling(QWidget *, const std::string &) { }
-void OpenProjectWebsite(QWidget *) { }
-void ShowAboutWindow() { }
-void ShowCreditsWindow() { }
-void CloseAboutWindow() { }
-void CloseCreditsWindow() { }
+namespace {
+
+#ifdef _WIN32
+constexpr const char *kExecutableSuffix = ".exe";
+#else
+constexpr const char *kExecutableSuffix = "";
+#endif
+
+QPointer<frmAbout> &AboutPointer()
+{
+    static QPointer<frmAbout> window;
+    return window;
+}
+
+QPointer<frmCredits> &CreditsPointer()
+{
+    static QPointer<frmCredits> window;
+    return window;
+}
+
+// What the Credits window keeps from one showing to the next, for the whole run.
+CreditsState &PersistentCreditsState()
+{
+    static CreditsState state;
+    return state;
+}
+
+// The busy pointer for as long as the object lives, whatever way the scope is left.
+class BusyPointer
+{
+public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+};
+
+} // namespace
+
+void LoadSharedResources()
+{
+    static const bool loaded = (RegisterSharedResources(), true);
+    (void)loaded;
+}
+
+void InstallWindowIcon()
+{
+    LoadSharedResources();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/voltara/icon.png")));
+}
+
+void StartSibling(QWidget *owner, const std::string &program_name)
+{
+    StartSiblingIn(owner, ProgramFolder(), program_name);
+}
+
+void StartSiblingIn(QWidget *owner, const std::string &folder, const std::string &program_name)
+{
+    const std::string file_name = program_name + kExecutableSuffix;
+    const std::string path = JoinToFolder(folder, file_name);
+    if (!IsNormalFile(path)) {
+        ShowMessageBox(owner, file_name + " not found", std::string());
+        return;
+    }
+    QProcess process;
+    process.setProgram(FromBytes(path));
+    process.setArguments({});
+    if (!process.startDetached()) {
+        ShowMessageBox(owner,
+            file_name + " could not be started.\r\n" + ToBytes(process.errorString()),
+            std::string("Error"));
+    }
+}
+
+void OpenURL(QWidget *, const std::string &address)
+{
+    const BusyPointer busy;
+    // Whether a browser came up is not reported, as with any shell hand-over.
+    QDesktopServices::openUrl(QUrl(FromBytes(address)));
+}
+
+void OpenProjectWebsite(QWidget *owner)
+{
+    OpenURL(owner, kProjectWebsite);
+}
+
+void ShowAboutWindow()
+{
+    if (frmAbout *window = AboutWindow()) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+        return;
+    }
+    auto *window = new frmAbout;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    AboutPointer() = window;
+    window->Form_Load();
+}
+
+void ShowCreditsWindow()
+{
+    CloseCreditsWindow();
+    auto *window = new frmCredits(PersistentCreditsState());
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    CreditsPointer() = window;
+    window->Form_Load();
+}
+
+void CloseAboutWindow()
+{
+    if (frmAbout *window = AboutWindow())
+        window->close();
+}
+
+void CloseCreditsWindow()
+{
+    if (frmCredits *window = CreditsWindow())
+        window->close();
+}
+
+frmAbout *AboutWindow()
+{
+    frmAbout *window = AboutPointer();
+    return window && !window->isUnloaded() ? window : nullptr;
+}
+
+frmCredits *CreditsWindow()
+{
+    frmCredits *window = CreditsPointer();
+    return window && !window->isUnloaded() ? window : nullptr;
+}
 
 } // namespace voltara::ui

@@ -1,0 +1,92 @@
+#include "frmabout.h"
+
+#include "geometry.h"
+#include "sharedwindows.h"
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+#include <QShortcut>
+
+namespace voltara::ui {
+
+frmAbout::frmAbout(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    LoadSharedResources();
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About Voltara Bot Editor"));
+    setWindowFlags(
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(Twips(5160), Twips(3675));
+    createControls();
+}
+
+QString frmAbout::AboutText()
+{
+    return QStringLiteral(
+        "\nVoltara Bot Editor\n\nVersion 1\n\nWritten by the Voltara Bot Editor team");
+}
+
+void frmAbout::createControls()
+{
+    // Created first, so it lies behind everything else.
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/voltara/about.jpg")));
+    Image1->setScaledContents(true);
+
+    lblAnzeige = new QLabel(this);
+    lblAnzeige->setObjectName(QStringLiteral("lblAnzeige"));
+    lblAnzeige->setGeometry(TwipsRect(120, 900, 4875, 2115));
+    QFont font(QStringLiteral("Fixedsys"));
+    font.setStyleHint(QFont::Monospace);
+    font.setPointSize(9);
+    lblAnzeige->setFont(font);
+    QPalette palette = lblAnzeige->palette();
+    palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    lblAnzeige->setPalette(palette);
+    lblAnzeige->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lblAnzeige->setTextFormat(Qt::PlainText);
+
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(TwipsRect(2100, 3240, 1095, 375));
+    cmdOK->setAutoDefault(true);
+    cmdOK->setFocus();
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    // Escape answers like OK; Enter presses the focused button.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+        &frmAbout::cmdOK_Click);
+}
+
+void frmAbout::Form_Load()
+{
+    show();
+    lblAnzeige->setText(AboutText());
+    Image1->setGeometry(rect());
+}
+
+void frmAbout::cmdOK_Click()
+{
+    hide();
+    close();
+}
+
+void frmAbout::closeEvent(QCloseEvent *event)
+{
+    m_unloaded = true;
+    event->accept();
+}
+
+void frmAbout::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Image1->setGeometry(rect());
+}
+
+} // namespace voltara::ui

@@ -1,0 +1,301 @@
+#include "frmcredits.h"
+
+#include "geometry.h"
+#include "messagebox.h"
+#include "registry.h"
+#include "sharedwindows.h"
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTimer>
+
+#include <exception>
+
+namespace voltara::ui {
+
+namespace {
+
+constexpr const char *kNotFoundText = "Could not find titles.txt in voltara dir";
+constexpr const char *kUnknownErrorText = "Unknown error. Please report this message";
+
+void MakeRedLabel(QLabel *label, double point_size)
+{
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setStyleHint(QFont::Serif);
+    font.setPointSizeF(point_size);
+    font.setBold(true);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    label->setPalette(palette);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+}
+
+QPushButton *MakeButton(
+    const QString &caption, const char *name, const QRect &place, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(place);
+    // Enter presses the button that has the focus.
+    button->setAutoDefault(true);
+    return button;
+}
+
+} // namespace
+
+frmCredits::frmCredits(CreditsState &state, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_state(state)
+{
+    LoadSharedResources();
+    setObjectName(QStringLiteral("frmCredits"));
+    setWindowTitle(QStringLiteral("Voltara Credits"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint);
+    setFixedSize(Twips(5055), Twips(4050));
+    createControls();
+    createButtons();
+    createTimers();
+}
+
+frmCredits::~frmCredits()
+{
+    // A window deleted without a close still lets go of the titles file.
+    Form_Unload();
+}
+
+void frmCredits::createControls()
+{
+    // Created first, so it lies behind everything else.
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/voltara/credits.jpg")));
+    Image1->setScaledContents(true);
+
+    lblAnzeige = new QLabel(this);
+    lblAnzeige->setObjectName(QStringLiteral("lblAnzeige"));
+    lblAnzeige->setGeometry(TwipsRect(120, 120, 4815, 3375));
+    MakeRedLabel(lblAnzeige, 11.25);
+
+    Label1 = new QLabel(QStringLiteral("Scroll Speed"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(TwipsRect(3240, 3480, 1575, 255));
+    MakeRedLabel(Label1, 9.75);
+
+    // The left end is the slow one: the bar runs on its own value, mirrored (see scrollSpeed).
+    HScroll1 = new QScrollBar(Qt::Horizontal, this);
+    HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    HScroll1->setGeometry(TwipsRect(3180, 3780, 1755, 195));
+    HScroll1->setRange(kFastest, kSlowest);
+    HScroll1->setSingleStep(10);
+    HScroll1->setPageStep(100);
+    setScrollSpeed(kDesignSpeed);
+    connect(HScroll1, &QScrollBar::valueChanged, this, &frmCredits::HScroll1_Change);
+}
+
+void frmCredits::createButtons()
+{
+    cmdNochmal =
+        MakeButton(QStringLiteral("&Again"), "cmdNochmal", TwipsRect(120, 3600, 675, 375), this);
+    cmdPause =
+        MakeButton(QStringLiteral("&Pause"), "cmdPause", TwipsRect(900, 3600, 855, 375), this);
+    cmdWeiter =
+        MakeButton(QStringLiteral("&Continue"), "cmdWeiter", TwipsRect(900, 3600, 855, 375), this);
+    cmdWeiter->hide();
+    cmdOK = MakeButton(QStringLiteral("&OK"), "cmdOK", TwipsRect(1920, 3600, 1095, 375), this);
+
+    connect(cmdNochmal, &QPushButton::clicked, this, &frmCredits::cmdNochmal_Click);
+    connect(cmdPause, &QPushButton::clicked, this, &frmCredits::cmdPause_Click);
+    connect(cmdWeiter, &QPushButton::clicked, this, &frmCredits::cmdWeiter_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmCredits::cmdOK_Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+        &frmCredits::cmdOK_Click);
+
+    setTabOrder(cmdOK, HScroll1);
+    setTabOrder(HScroll1, cmdNochmal);
+    setTabOrder(cmdNochmal, cmdWeiter);
+    setTabOrder(cmdWeiter, cmdPause);
+    cmdOK->setFocus();
+}
+
+void frmCredits::createTimers()
+{
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(kDesignSpeed);
+    connect(Timer1, &QTimer::timeout, this, &frmCredits::Timer1_Timer);
+
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(StartDelayInterval(kDesignSpeed));
+    connect(Timer2, &QTimer::timeout, this, &frmCredits::Timer2_Timer);
+}
+
+int frmCredits::scrollSpeed() const
+{
+    return kSlowest + kFastest - HScroll1->value();
+}
+
+void frmCredits::setScrollSpeed(int milliseconds)
+{
+    HScroll1->setValue(kSlowest + kFastest - milliseconds);
+}
+
+void frmCredits::Form_Load()
+{
+    show();
+    Image1->setGeometry(rect());
+    YieldToEvents();
+    if (!m_unloaded)
+        Lade();
+}
+
+void frmCredits::Lade()
+{
+    try {
+        m_state.Closing = false;
+        m_state.TitlesPath = FindTitlesFile();
+        if (m_state.TitlesPath.empty()) {
+            ShowMessageBox(this, kNotFoundText, std::string("Error"));
+            close();
+            return;
+        }
+        std::string reason;
+        if (!m_state.Titles.Open(m_state.TitlesPath, reason)
+            || !ReadFirstPage(m_state, [this](const std::string &text) { showPage(text); })) {
+            showUnknownError();
+            return;
+        }
+    } catch (const std::exception &) {
+        showUnknownError();
+        return;
+    }
+    YieldToEvents();
+    // The window may have been closed, or loaded afresh, while events ran.
+    if (!m_unloaded)
+        Timer2->start();
+}
+
+void frmCredits::showPage(const std::string &text)
+{
+    lblAnzeige->setText(FromBytes(text));
+}
+
+void frmCredits::showUnknownError()
+{
+    ShowMessageBox(this, kUnknownErrorText, std::string("Error"), MessageIcon::Critical);
+}
+
+void frmCredits::Timer1_Timer()
+{
+    const std::optional<std::string> page = ScrollStep(m_state);
+    if (!page) {
+        // The end: the last page stays on show.
+        Timer1->stop();
+        HScroll1->setEnabled(false);
+        cmdPause->setEnabled(false);
+        return;
+    }
+    showPage(*page);
+}
+
+void frmCredits::Timer2_Timer()
+{
+    if (!m_state.Closing)
+        Timer1->start();
+    Timer2->stop();
+}
+
+void frmCredits::cmdPause_Click()
+{
+    m_state.ScrollWasRunning = Timer1->isActive();
+    if (m_state.ScrollWasRunning)
+        Timer1->stop();
+    else
+        Timer2->stop();
+    YieldToEvents();
+    if (!m_unloaded)
+        swapButtons(cmdPause, cmdWeiter);
+}
+
+void frmCredits::cmdWeiter_Click()
+{
+    if (m_state.ScrollWasRunning) {
+        Timer1->start();
+        Timer2->stop();
+    } else {
+        Timer2->start();
+        Timer1->stop();
+    }
+    YieldToEvents();
+    if (!m_unloaded)
+        swapButtons(cmdWeiter, cmdPause);
+}
+
+void frmCredits::cmdNochmal_Click()
+{
+    m_state.Titles.Close();
+    Timer1->stop();
+    Timer2->stop();
+    cmdPause->setEnabled(true);
+    HScroll1->setEnabled(true);
+    YieldToEvents();
+    if (!m_unloaded)
+        Lade();
+}
+
+void frmCredits::cmdOK_Click()
+{
+    hide();
+    close();
+}
+
+void frmCredits::HScroll1_Change()
+{
+    Timer1->setInterval(scrollSpeed());
+    Timer2->setInterval(StartDelayInterval(scrollSpeed()));
+}
+
+void frmCredits::swapButtons(QPushButton *from, QPushButton *to)
+{
+    const bool had_focus = from->hasFocus();
+    from->hide();
+    to->show();
+    if (had_focus)
+        to->setFocus();
+}
+
+void frmCredits::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmCredits::Form_Unload()
+{
+    // Once per window: a window closed earlier must not touch the state a newer one uses.
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    m_state.Closing = true;
+    Timer1->stop();
+    Timer2->stop();
+    m_state.Titles.Close();
+}
+
+void frmCredits::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Image1->setGeometry(rect());
+}
+
+} // namespace voltara::ui
