@@ -19,8 +19,7 @@ class Host
 public:
     virtual ~Host() = default;
     // A modal message box with one OK button; returns when the user has dismissed it.
-    virtual void ShowMessage(const std::string &text, const Caption &caption, MessageIcon icon)
-        = 0;
+    virtual void ShowMessage(const std::string &text, const Caption &caption, MessageIcon icon) = 0;
     // Lets pending window events run once.
     virtual void Yield() = 0;
 

@@ -44,8 +44,13 @@ struct Personality
 };
 
 // A group of settings, as the Presets menu and the preset codes name them.
-enum SettingGroup : short { kGroupAll = 0, kGroupAttacks = 1, kGroupMelee = 2, kGroupChat = 3,
-    kGroupOthers = 4 };
+enum SettingGroup : short {
+    kGroupAll = 0,
+    kGroupAttacks = 1,
+    kGroupMelee = 2,
+    kGroupChat = 3,
+    kGroupOthers = 4
+};
 
 enum class FieldKind { Percent, Aggression, Transkiller };
 

@@ -283,8 +283,8 @@ int DefaultOptionOf(const std::string &default_personality)
     return *number;
 }
 
-void ApplyConfigLine(PersonalityConfig &config, const std::string &key, const std::string &value,
-    Host &host)
+void ApplyConfigLine(
+    PersonalityConfig &config, const std::string &key, const std::string &value, Host &host)
 {
     Personality &bot = config.Bot(config.CurrentBot);
     if (key == kDefaultPersonalityKey) {
@@ -320,8 +320,7 @@ void ReadPersonality(PersonalityConfig &config, std::string_view content, Person
     view.ShowPersonality("1");
 }
 
-void ReadPersonalityFile(PersonalityConfig &config, const std::string &path,
-    PersonalityView &view)
+void ReadPersonalityFile(PersonalityConfig &config, const std::string &path, PersonalityView &view)
 {
     if (!IsNormalFile(path)) {
         view.ShowMessage(MissingFileText(path), "Error");
@@ -354,8 +353,8 @@ std::vector<std::string> PersonalityFileLines(const PersonalityConfig &config)
                 lines.push_back(line.text + std::to_string(n) + line.suffix);
                 break;
             case BlockLine::Key:
-                lines.push_back(std::string(line.text) + " "
-                    + bot.*kFields[FieldIndex(line.text)].member);
+                lines.push_back(
+                    std::string(line.text) + " " + bot.*kFields[FieldIndex(line.text)].member);
                 break;
             }
         }

@@ -24,16 +24,15 @@ public:
 // Reads a personality file into config.Bots and config.DefaultPersonality, reporting a missing
 // file, unrecognised keys and damaged files through the view, repairing the records, and
 // finally selecting the default option and showing personality 1.
-void ReadPersonalityFile(PersonalityConfig &config, const std::string &path,
-    PersonalityView &view);
+void ReadPersonalityFile(PersonalityConfig &config, const std::string &path, PersonalityView &view);
 
 // The reading itself, on content already loaded (LoadedPath is not touched).
 void ReadPersonality(PersonalityConfig &config, std::string_view content, PersonalityView &view);
 
 // Stores one key line into DefaultPersonality or the record of CurrentBot, or reports it as
 // an invalid line. Throws IndexError when CurrentBot is outside 1..9, whatever the key.
-void ApplyConfigLine(PersonalityConfig &config, const std::string &key, const std::string &value,
-    Host &host);
+void ApplyConfigLine(
+    PersonalityConfig &config, const std::string &key, const std::string &value, Host &host);
 
 // The default-personality option that a text names: 0 for "-1" or anything that rounds to 0,
 // 1..9 for those numbers, -1 when it names no option.

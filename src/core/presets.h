@@ -24,7 +24,8 @@ RandomSource &SystemRandom();
 
 // Applies the preset of this code to the record of CurrentBot; an unknown code shows
 // "Unknown Error" and changes nothing. In every case the view then yields and shows
-// CurrentBot again.
+// CurrentBot again. A known code throws IndexError while CurrentBot is outside 1..9, which
+// BuildConfigPath rules out.
 void ApplyPreset(PersonalityConfig &config, const std::string &code, PersonalityView &view,
     RandomSource &random = SystemRandom());
 
