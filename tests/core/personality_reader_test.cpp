@@ -208,6 +208,13 @@ TEST_F(PersonalityReaderTest, SectionZeroFollowedByAKeyLineEndsTheReading)
     });
 }
 
+TEST_F(PersonalityReaderTest, SectionZeroRefusesEvenTheGeneralKey)
+{
+    Read({"default_personality 2", "[BOT0]", "default_personality 3"});
+    EXPECT_EQ(view.calls, Concat({ReadErrorMessage()}, FinishCalls(2)));
+    EXPECT_EQ(config.DefaultPersonality, "2");
+}
+
 TEST_F(PersonalityReaderTest, SectionZeroAtTheEndIsHarmless)
 {
     Read({"default_personality -1", "[BOT1]", "melee_percent 1", "[BOT0]"});

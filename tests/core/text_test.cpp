@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace voltara {
 namespace {
 
@@ -93,6 +95,13 @@ TEST(JoinToFolderTest, AddsOneSeparatorOnly)
     EXPECT_EQ(JoinToFolder("dir", "f.cfg"), "dir" + sep + "f.cfg");
     EXPECT_EQ(JoinToFolder(sep, "f.cfg"), sep + "f.cfg");
     EXPECT_EQ(JoinToFolder("dir" + sep, "f.cfg"), "dir" + sep + "f.cfg");
+}
+
+TEST(ProgramFolderTest, IsTheFolderOfTheRunningExecutable)
+{
+    const std::string folder = ProgramFolder();
+    EXPECT_EQ(folder, std::filesystem::canonical("/proc/self/exe").parent_path().string());
+    EXPECT_NE(folder.back(), kPathSeparator);
 }
 
 } // namespace
