@@ -1,0 +1,22 @@
+// The horizontal scroll bars of the windows (the selectors of both main windows).
+#pragma once
+
+#include <QScrollBar>
+
+namespace voltara::ui {
+
+// A horizontal scroll bar whose keys move it as a desktop scroll bar does: Left, Up and Page Up
+// towards the minimum, Right, Down and Page Down towards the maximum, Home and End to the
+// ends. (QScrollBar inverts its controls, so that Right would move it towards the minimum.)
+class ScrollBar : public QScrollBar
+{
+    Q_OBJECT
+
+public:
+    explicit ScrollBar(QWidget *parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+} // namespace voltara::ui
