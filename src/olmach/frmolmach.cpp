@@ -1,0 +1,522 @@
+#include "frmolmach.h"
+
+#include "designfont.h"
+#include "filedialogs.h"
+#include "geometry.h"
+#include "messagebox.h"
+#include "mousehint.h"
+#include "scrollbar.h"
+#include "sharedwindows.h"
+#include "statusline.h"
+#include "straightline.h"
+#include "text.h"
+#include "valuelist.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include <algorithm>
+#include <cmath>
+
+using voltara::ui::FromBytes;
+using voltara::ui::ToBytes;
+using voltara::ui::TwipsRect;
+
+namespace {
+
+constexpr int kLaserFirst = 0;
+constexpr int kLaserLast = 100;
+constexpr int kPowerLevelLength = 8;
+
+// The three sliders, in the order they stand in the tier frame.
+struct SliderDesign
+{
+    const char *frameName;
+    const char *frameCaption;
+    int frameLeft;
+    const char *sliderName;
+    int minimum, maximum, pageStep, tickInterval;
+    const char *checkName;
+    const char *checkCaption;
+    std::string voltara::Superbot::*member;
+    QString (*reading)(int position);
+    int hint;
+};
+
+// clang-format off
+const SliderDesign kSliderDesigns[] = {
+    {"fraKI", "KI per second",     240,  "sldKI", 0, 1000, 100, 100, "chkKI", "Unlimited",
+     &voltara::Superbot::ki_gain,          &frmOlmach::KiReading,         1},
+    {"fraHP", "Health per second", 2820, "sldHP", 0, 180,  30,  45,  "chkHP", "Unlimited",
+     &voltara::Superbot::health_gain,      &frmOlmach::HealthReading,     0},
+    {"fraTR", "Visibility",        5400, "sldTR", 1, 255,  30,  51,  "chkTR", "Flashing",
+     &voltara::Superbot::transparency_val, &frmOlmach::VisibilityReading, 4},
+};
+
+const char *const kFieldHints[] = {
+    "Specifies the amount of health the bot recovers every second",
+    "Specifies the amount of KI the bot recovers every second",
+    "Specifies the powerlevel the bot starts with",
+    "Specifies the percent that a bot will use a super bot laser",
+    "Specifies the transparency level of the bot",
+};
+// clang-format on
+
+constexpr int kLaserHint = 3;
+constexpr int kPowerLevelHint = 2;
+constexpr int kNoHint = -1;
+
+// A reading without trailing zeros, with the user's decimal separator.
+QString LocalNumber(double value)
+{
+    const QLocale locale;
+    QString text = locale.toString(value, 'f', 2);
+    const QString point = locale.decimalPoint();
+    if (text.contains(point)) {
+        while (text.endsWith(locale.zeroDigit()))
+            text.chop(locale.zeroDigit().size());
+        if (text.endsWith(point))
+            text.chop(point.size());
+    }
+    return text;
+}
+
+// Where a slider stands for a stored text. A value the slider cannot hold puts it at its
+// nearest end, and outside tells so; the record is not touched.
+int SliderPositionFor(const std::string &text, int minimum, int maximum, bool &outside)
+{
+    const auto value = voltara::NumericValue(text);
+    const auto whole = voltara::ToWholeNumber(text);
+    outside = !whole || *whole < minimum || *whole > maximum;
+    if (whole)
+        return std::clamp(*whole, minimum, maximum);
+    return value && *value > 0 ? maximum : minimum;
+}
+
+QGroupBox *NewFrame(QWidget *parent, const char *name, const QString &caption, const QRect &place)
+{
+    auto *frame = new QGroupBox(caption, parent);
+    frame->setObjectName(QLatin1String(name));
+    frame->setGeometry(place);
+    return frame;
+}
+
+} // namespace
+
+frmOlmach::frmOlmach(voltara::SuperbotConfig &config, std::string programFolder, QWidget *parent)
+    : QMainWindow(parent)
+    , m_config(config)
+    , m_programFolder(std::move(programFolder))
+{
+    setObjectName(QStringLiteral("frmOlmach"));
+    setWindowTitle(QStringLiteral("Official SuperBot Editor"));
+    setFont(voltara::ui::DesignFont());
+    createControls();
+    createMenus();
+    createStatusBar();
+    setTabOrder();
+    FillLaserList();
+    // The designed client area; the window cannot be resized.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    HSBNumber->setFocus();
+}
+
+void frmOlmach::createControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(voltara::ui::Twips(8100), voltara::ui::Twips(4125));
+    setCentralWidget(client);
+
+    auto *heading = new QLabel(QStringLiteral("View Bot"), client);
+    heading->setObjectName(QStringLiteral("lblAnzeige"));
+    heading->setAlignment(Qt::AlignCenter);
+    heading->setGeometry(TwipsRect(0, 0, 7995, 195));
+    voltara::ui::AddStraightLine(client, 120, 180, 3600, 180, QStringLiteral("Line1"));
+    voltara::ui::AddStraightLine(client, 120, 180, 120, 660, QStringLiteral("Line2"));
+    voltara::ui::AddStraightLine(client, 4380, 180, 7920, 180, QStringLiteral("Line3"));
+    voltara::ui::AddStraightLine(client, 7920, 180, 7920, 660, QStringLiteral("Line4"));
+
+    HSBNumber = new voltara::ui::ScrollBar(client);
+    HSBNumber->setObjectName(QStringLiteral("HSBNumber"));
+    HSBNumber->setGeometry(TwipsRect(240, 300, 7575, 315));
+    HSBNumber->setRange(1, voltara::kTierCount);
+    HSBNumber->setSingleStep(1);
+    HSBNumber->setPageStep(1);
+    HSBNumber->setValue(1);
+    // Taking the focus on click and wheel makes a field being edited leave, and store into the
+    // tier it was made for, before the tier changes.
+    HSBNumber->setFocusPolicy(Qt::WheelFocus);
+    // valueChanged comes both while the thumb is dragged and when it is released.
+    connect(HSBNumber, &QScrollBar::valueChanged, this, &frmOlmach::HSBNumber_Change);
+
+    fraBot = NewFrame(client, "fraBot", QString::fromLatin1(voltara::TierName(1)),
+        TwipsRect(60, 780, 7935, 3255));
+    voltara::ui::OnMouseMove(fraBot, [this] { ShowFieldHint(kNoHint); });
+    createSliderFields();
+    createLowerFields();
+}
+
+void frmOlmach::createSliderFields()
+{
+    for (std::size_t i = 0; i < m_sliders.size(); ++i) {
+        const SliderDesign &design = kSliderDesigns[i];
+        SliderField &field = m_sliders[i];
+        field.frame = NewFrame(fraBot, design.frameName, QString::fromLatin1(design.frameCaption),
+            TwipsRect(design.frameLeft, 420, 2295, 1515));
+        voltara::ui::OnMouseMove(field.frame, [this, &field] { ShowFieldHint(field.hint); });
+        field.slider = new QSlider(Qt::Horizontal, field.frame);
+        field.slider->setObjectName(QLatin1String(design.sliderName));
+        field.slider->setGeometry(TwipsRect(180, 360, 1815, 495));
+        field.slider->setRange(design.minimum, design.maximum);
+        field.slider->setPageStep(design.pageStep);
+        field.slider->setTickInterval(design.tickInterval);
+        field.slider->setTickPosition(QSlider::TicksBelow);
+        field.check = new QCheckBox(QString::fromLatin1(design.checkCaption), field.frame);
+        field.check->setObjectName(QLatin1String(design.checkName));
+        field.check->setGeometry(TwipsRect(300, 1020, 975, 315));
+        // A wider stand-in font must not cut the caption; the frame has room to the right.
+        field.check->resize(
+            std::max(field.check->width(), field.check->sizeHint().width()), field.check->height());
+        field.member = design.member;
+        field.reading = design.reading;
+        field.hint = design.hint;
+        // Only the user's own moves and clicks raise these signals, never a value set by code:
+        // showing a tier cannot change a record.
+        connect(
+            field.slider, &QSlider::actionTriggered, this, [this, &field] { sld_Scroll(field); });
+        connect(field.check, &QCheckBox::clicked, this,
+            [this, &field](bool checked) { chk_Click(field, checked); });
+    }
+}
+
+void frmOlmach::createLowerFields()
+{
+    fraLS =
+        NewFrame(fraBot, "fraLS", QStringLiteral("Laser usage"), TwipsRect(240, 2160, 1755, 915));
+    voltara::ui::OnMouseMove(fraLS, [this] { ShowFieldHint(kLaserHint); });
+    cmbLaser = new voltara::ui::ValueList(fraLS);
+    cmbLaser->setObjectName(QStringLiteral("cmbLaser"));
+    cmbLaser->setGeometry(TwipsRect(240, 360, 1275, 315));
+    // The list stores only an entry the user picked, and only when it is left.
+    connect(cmbLaser, &voltara::ui::ValueList::committed, this, &frmOlmach::cmbLaser_LostFocus);
+
+    fraPL =
+        NewFrame(fraBot, "fraPL", QStringLiteral("Powerlevel"), TwipsRect(2220, 2160, 1815, 915));
+    voltara::ui::OnMouseMove(fraPL, [this] { ShowFieldHint(kPowerLevelHint); });
+    txtPL = new QLineEdit(fraPL);
+    txtPL->setObjectName(QStringLiteral("txtPL"));
+    txtPL->setGeometry(TwipsRect(300, 360, 1155, 315));
+    txtPL->setMaxLength(kPowerLevelLength);
+    txtPL->installEventFilter(this);
+
+    cmdDefault = new QPushButton(QStringLiteral("load default values"), fraBot);
+    cmdDefault->setObjectName(QStringLiteral("cmdDefault"));
+    cmdDefault->setGeometry(TwipsRect(4260, 2280, 1875, 735));
+    connect(cmdDefault, &QPushButton::clicked, this, &frmOlmach::cmdDefault_Click);
+}
+
+void frmOlmach::createMenus()
+{
+    auto addItem = [this](QMenu *menu, const char *name, const QString &text,
+                       const QKeySequence &shortcut, void (frmOlmach::*handler)()) {
+        QAction *action = menu->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(shortcut);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    QMenu *menFile = menuBar()->addMenu(QStringLiteral("&File"));
+    menFile->setObjectName(QStringLiteral("menFile"));
+    addItem(menFile, "menLoad", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O),
+        &frmOlmach::menLoad_Click);
+    addItem(menFile, "menSave", QStringLiteral("Save as &default"), {}, &frmOlmach::menSave_Click);
+    addItem(menFile, "menSave_Current", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
+        &frmOlmach::menSave_Current_Click);
+    addItem(menFile, "menSaveAs", QStringLiteral("Save &as"), {}, &frmOlmach::menSaveAs_Click);
+    menFile->addSeparator()->setObjectName(QStringLiteral("menStrich"));
+    addItem(menFile, "menQuit", QStringLiteral("E&xit"), {}, &frmOlmach::menQuit_Click);
+
+    QAction *menBot = menuBar()->addAction(QStringLiteral("&Bot Personality Editor"));
+    menBot->setObjectName(QStringLiteral("menBot"));
+    connect(
+        menBot, &QAction::triggered, this, [this] { voltara::ui::StartSibling(this, "Tavrin"); });
+
+    QMenu *menHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    menHelp->setObjectName(QStringLiteral("menHelp"));
+    QAction *menAbout = menHelp->addAction(QStringLiteral("&About"));
+    menAbout->setObjectName(QStringLiteral("menAbout"));
+    menAbout->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(menAbout, &QAction::triggered, this, [] { voltara::ui::ShowAboutWindow(); });
+    QAction *menCredits = menHelp->addAction(QStringLiteral("&Credits"));
+    menCredits->setObjectName(QStringLiteral("menCredits"));
+    menCredits->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(menCredits, &QAction::triggered, this, [] { voltara::ui::ShowCreditsWindow(); });
+    QAction *menVisit = menHelp->addAction(QStringLiteral("&Voltara Website"));
+    menVisit->setObjectName(QStringLiteral("menVisit"));
+    connect(menVisit, &QAction::triggered, this, [this] { voltara::ui::OpenProjectWebsite(this); });
+}
+
+void frmOlmach::createStatusBar()
+{
+    StBr = new voltara::ui::StatusLine(this);
+    StBr->setObjectName(QStringLiteral("StBr"));
+    StBr->setFixedHeight(voltara::ui::Twips(315));
+    setStatusBar(StBr);
+}
+
+void frmOlmach::setTabOrder()
+{
+    const QWidget *order[] = {HSBNumber, cmdDefault, m_sliders[KI].slider, m_sliders[KI].check,
+        m_sliders[HP].slider, m_sliders[HP].check, txtPL, m_sliders[TR].slider, m_sliders[TR].check,
+        cmbLaser};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        QWidget::setTabOrder(const_cast<QWidget *>(order[i]), const_cast<QWidget *>(order[i + 1]));
+}
+
+void frmOlmach::FillLaserList()
+{
+    const QSignalBlocker blocker(cmbLaser);
+    cmbLaser->fillRange(kLaserFirst, kLaserLast);
+}
+
+void frmOlmach::Form_Load()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Yield();
+    show();
+    Yield();
+    voltara::InitSuperbotData(m_config, m_programFolder);
+    Yield();
+    voltara::ReadSuperbotFile(m_config, m_config.SuperbotConfigPath, *this);
+    Yield();
+    m_config.CurrentTier = 1;
+    // A reading that failed before its first section showed nothing; showing never edits, so
+    // showing once more is harmless.
+    ShowSuperbot("1");
+    Yield();
+    QApplication::restoreOverrideCursor();
+}
+
+void frmOlmach::ShowMessage(
+    const std::string &text, const voltara::Caption &caption, voltara::MessageIcon icon)
+{
+    // No hourglass over a box that waits for the user.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    voltara::ui::ShowMessageBox(this, text, caption, icon);
+    if (busy)
+        QApplication::restoreOverrideCursor();
+}
+
+void frmOlmach::Yield()
+{
+    voltara::ui::YieldToEvents();
+}
+
+voltara::Superbot &frmOlmach::currentRecord()
+{
+    return m_config.Tier(m_config.CurrentTier);
+}
+
+void frmOlmach::ShowSuperbot(const std::string &tier)
+{
+    const int number = voltara::ToWholeNumber(tier).value_or(0);
+    const voltara::Superbot &record = m_config.Tier(number); // checks the tier
+    {
+        const QSignalBlocker blocker(HSBNumber);
+        HSBNumber->setValue(number);
+    }
+    fraBot->setTitle(QString::fromLatin1(voltara::TierName(number)));
+    showOnSlider(m_sliders[HP], record.health_gain);
+    showOnSlider(m_sliders[KI], record.ki_gain);
+    showOnSlider(m_sliders[TR], record.transparency_val);
+    {
+        const QSignalBlocker blocker(cmbLaser);
+        cmbLaser->showStored(record.sbotlaser_percent);
+    }
+    txtPL->setText(FromBytes(record.powerlevel));
+}
+
+void frmOlmach::showOnSlider(SliderField &field, const std::string &text)
+{
+    const QSignalBlocker checkBlocker(field.check);
+    field.slider->setToolTip({});
+    if (text == "-1") {
+        // A disabled slider keeps its last position.
+        field.check->setChecked(true);
+        field.slider->setEnabled(false);
+        return;
+    }
+    bool outside = false;
+    {
+        const QSignalBlocker sliderBlocker(field.slider);
+        field.slider->setValue(
+            SliderPositionFor(text, field.slider->minimum(), field.slider->maximum(), outside));
+    }
+    if (outside)
+        field.slider->setToolTip(QStringLiteral("Stored value: %1").arg(FromBytes(text)));
+    field.check->setChecked(false);
+    field.slider->setEnabled(true);
+}
+
+void frmOlmach::HSBNumber_Change(int value)
+{
+    m_config.CurrentTier = value;
+    ShowSuperbot(std::to_string(value));
+}
+
+void frmOlmach::chk_Click(SliderField &field, bool checked)
+{
+    field.slider->setEnabled(!checked);
+    field.slider->setToolTip({});
+    currentRecord().*field.member = checked ? "-1" : std::to_string(field.slider->value());
+}
+
+void frmOlmach::sld_Scroll(SliderField &field)
+{
+    // Raised before the value follows the position, so the position is the one to store.
+    const int position = field.slider->sliderPosition();
+    field.slider->setToolTip({});
+    currentRecord().*field.member = std::to_string(position);
+    StBr->setSimpleText(field.reading(position));
+}
+
+QString frmOlmach::HealthReading(int position)
+{
+    return QLocale().toString(position) + QStringLiteral(" healthpoints per second");
+}
+
+QString frmOlmach::KiReading(int position)
+{
+    return LocalNumber(std::floor(position * 10.0 + 0.5) / 100.0)
+        + QStringLiteral(" % KI per second");
+}
+
+QString frmOlmach::VisibilityReading(int position)
+{
+    return LocalNumber(std::floor((position - 1) / 254.0 * 10000.0 + 0.5) / 100.0)
+        + QStringLiteral(" % visible");
+}
+
+void frmOlmach::cmbLaser_LostFocus(const std::string &picked)
+{
+    currentRecord().sbotlaser_percent = picked;
+}
+
+void frmOlmach::txtPL_LostFocus()
+{
+    if (!txtPL->isModified())
+        return;
+    txtPL->setModified(false);
+    const std::string typed = ToBytes(txtPL->text());
+    const auto value = voltara::NumericValue(typed);
+    if (value && *value >= 1) {
+        currentRecord().powerlevel = typed;
+        return;
+    }
+    ShowMessage("No", std::string());
+    txtPL->setText(FromBytes(currentRecord().powerlevel));
+}
+
+void frmOlmach::cmdDefault_Click()
+{
+    voltara::SetTierDefaults(m_config, m_config.CurrentTier);
+    Yield();
+    ShowSuperbot(std::to_string(m_config.CurrentTier));
+}
+
+void frmOlmach::menLoad_Click()
+{
+    const std::string path = voltara::ui::ShowOpenDialog(
+        this, "Config-files (*.cfg)|*.cfg", "Open config-file", m_programFolder);
+    if (!path.empty())
+        voltara::ReadSuperbotFile(m_config, path, *this);
+}
+
+void frmOlmach::leaveFieldsBeforeSave()
+{
+    QWidget *left = focusWidget();
+    HSBNumber->setFocus(Qt::OtherFocusReason);
+    if (left && left != HSBNumber && !isActiveWindow()) {
+        // An inactive window gets no focus events, yet the field must be left all the same.
+        QFocusEvent leaving(QEvent::FocusOut, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(left, &leaving);
+    }
+    Yield();
+}
+
+void frmOlmach::menSave_Click()
+{
+    leaveFieldsBeforeSave();
+    voltara::WriteSuperbotFile(m_config, m_config.SuperbotConfigPath, *this);
+}
+
+void frmOlmach::menSave_Current_Click()
+{
+    // Before any file was found there is nothing to save to: ask for a name instead.
+    if (m_config.LoadedPath.empty()) {
+        menSaveAs_Click();
+        return;
+    }
+    leaveFieldsBeforeSave();
+    voltara::WriteSuperbotFile(m_config, m_config.LoadedPath, *this);
+}
+
+void frmOlmach::menSaveAs_Click()
+{
+    leaveFieldsBeforeSave();
+    const std::string path = voltara::ui::ShowSaveDialog(
+        this, "*.cfg (Config-file)|*.cfg", "Save as config-file", m_programFolder);
+    if (!path.empty())
+        voltara::WriteSuperbotFile(m_config, path, *this);
+}
+
+void frmOlmach::menQuit_Click()
+{
+    // Nothing is saved and nothing asks.
+    close();
+}
+
+void frmOlmach::ShowFieldHint(int code)
+{
+    if (code == kNoHint)
+        StBr->setSimpleText(QString());
+    else if (code >= 0 && code < static_cast<int>(std::size(kFieldHints)))
+        StBr->setSimpleText(QString::fromLatin1(kFieldHints[code]));
+}
+
+bool frmOlmach::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == txtPL && event->type() == QEvent::FocusOut) {
+        // A popup (the context menu) or another window taking the focus is no leaving of the
+        // field.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            txtPL_LostFocus();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmOlmach::closeEvent(QCloseEvent *event)
+{
+    voltara::ui::CloseAboutWindow();
+    voltara::ui::CloseCreditsWindow();
+    event->accept();
+}
