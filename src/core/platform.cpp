@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #ifdef _WIN32
@@ -138,6 +139,12 @@ bool SaveLines(const std::string &path, const std::vector<std::string> &lines, s
         reason = ErrorText(EINVAL);
         return false;
     }
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES
+        && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        reason = "Access is denied";
+        return false;
+    }
     const std::string temporary = JoinToFolder(FolderOf(path), "~" + NameOf(path) + ".tmp");
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -180,7 +187,8 @@ namespace {
 
 // The file a save finally lands in: symbolic links are followed, even dangling ones, so the
 // link itself stays a link.
-std::string ResolveLinks(const std::string &path)
+// nullopt for a loop of links, which a plain write would refuse too.
+std::optional<std::string> ResolveLinks(const std::string &path)
 {
     std::string current = path;
     for (int hops = 0; hops < 40; ++hops) {
@@ -194,7 +202,7 @@ std::string ResolveLinks(const std::string &path)
         std::string target(buffer, static_cast<std::size_t>(length));
         current = target.front() == '/' ? target : FolderOf(current) + "/" + target;
     }
-    return current;
+    return std::nullopt;
 }
 
 bool WriteAll(int fd, const std::string &bytes)
@@ -260,7 +268,12 @@ bool SaveLines(const std::string &path, const std::vector<std::string> &lines, s
         reason = ErrorText(EINVAL);
         return false;
     }
-    const std::string target = ResolveLinks(path);
+    const auto resolved = ResolveLinks(path);
+    if (!resolved) {
+        reason = ErrorText(ELOOP);
+        return false;
+    }
+    const std::string &target = *resolved;
     struct stat existing = {};
     const bool exists = stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {

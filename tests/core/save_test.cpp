@@ -219,6 +219,17 @@ TEST_F(SaveTest, OntoAFolderFails)
     EXPECT_TRUE(std::filesystem::is_empty(path));
 }
 
+TEST_F(SaveTest, ThroughALoopOfLinksFailsAndKeepsTheLinks)
+{
+    const std::string path = folder / "a.cfg";
+    std::filesystem::create_symlink("b.cfg", path);
+    std::filesystem::create_symlink("a.cfg", folder / "b.cfg");
+    EXPECT_FALSE(Save(path));
+    EXPECT_EQ(view.calls, Calls {ErrorMessage(path, ELOOP)});
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(folder.Names().size(), 2u);
+}
+
 TEST_F(SaveTest, TargetNameNearTheSystemLimitStillSaves)
 {
     const std::string path = folder / (std::string(251, 'n') + ".cfg");
