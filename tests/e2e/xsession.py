@@ -61,8 +61,11 @@ class XSession:
         return False
 
     def start(self, executable, cwd):
-        program = subprocess.Popen([executable], cwd=cwd, env=XSession.env,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        return self.start_command([executable], cwd)
+
+    def start_command(self, command, cwd):
+        program = subprocess.Popen(command, cwd=cwd, env=XSession.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.programs.append(program)
         return program
 
