@@ -1,0 +1,621 @@
+#include "frmtavrin.h"
+
+#include "designfont.h"
+#include "filedialogs.h"
+#include "geometry.h"
+#include "messagebox.h"
+#include "mousehint.h"
+#include "presets.h"
+#include "scrollbar.h"
+#include "sharedwindows.h"
+#include "statusline.h"
+#include "straightline.h"
+#include "valuelist.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <initializer_list>
+
+using voltara::ui::FromBytes;
+using voltara::ui::TwipsRect;
+
+namespace {
+
+constexpr int kClientWidth = 9960;
+constexpr int kFieldAreaHeight = 6795; // the client area above the status bar
+constexpr int kStatusHeight = 315;
+constexpr int kHeadingLeft = 60;
+constexpr int kHeadingWidth = 9795;
+constexpr int kDefaultHeadingTop = 0;
+constexpr int kViewHeadingTop = 840;
+constexpr int kLabelHeight = 255;
+constexpr int kDefaultHint = 26;
+constexpr int kViewBotHint = 27;
+constexpr int kNoHint = -2;
+constexpr const char *kDefaultHintText = "Specifies the personality default bots use";
+
+// The value column of a group frame: lists every 420 twips, labels to their left.
+constexpr int kListLeft = 1860;
+constexpr int kListWidth = 675;
+constexpr int kListHeight = 315;
+constexpr int kRowStep = 420;
+constexpr int kLabelLeft = 240;
+constexpr int kLabelWidth = 1455;
+constexpr int kLabelDrop = 60;
+
+struct GroupFrame
+{
+    voltara::SettingGroup group;
+    const char *name;
+    const char *caption;
+    int left, top, width, height;
+    int firstRowTop;
+};
+
+constexpr GroupFrame kGroupFrames[] = {
+    {voltara::kGroupAttacks, "fraAttacks", "Attacks", 240,  360,  3015, 4575, 300},
+    {voltara::kGroupMelee,   "fraMelee",   "Melee",   3420, 360,  2955, 1215, 300},
+    {voltara::kGroupChat,    "fraChat",    "Chat",    3420, 1620, 2955, 3315, 300},
+    {voltara::kGroupOthers,  "fraOther",   "Others",  6540, 360,  2955, 4335, 240},
+};
+
+struct PresetCommand
+{
+    const char *name;
+    const char *caption;
+    const char *code;
+};
+
+struct PresetSubmenu
+{
+    const char *name;
+    const char *caption;
+    std::initializer_list<PresetCommand> commands;
+};
+
+// clang-format off
+const PresetSubmenu kPresetMenus[] = {
+    {"menAll", "All", {{"menDefAll", "Default", "00"}, {"menRanAll", "Random", "01"}}},
+    {"menAttacks", "Attacks", {{"menDefAtt", "Default", "10"}, {"menMelee_only", "Melee only", "12"},
+        {"menLamer", "Bastard", "13"}, {"menHeavy", "Heavy Guy", "14"},
+        {"menBeamOnly", "Beam only", "15"}, {"menRanAtt", "Random", "11"}}},
+    {"menMelee", "Melee", {{"menDefMel", "Default", "20"}, {"menRanMel", "Random", "21"}}},
+    {"menChat", "Chat", {{"menDefChat", "Default", "30"}, {"menNoiCha", "Noisy", "32"},
+        {"menQuiCha", "Quiet", "33"}, {"menRanCha", "Random", "31"}}},
+    {"menOthers", "Others", {{"menDefOth", "Default", "40"}, {"menExtOth", "Extreme", "42"},
+        {"menBorOth", "Boring", "43"}, {"menRanOth", "Random", "41"}}},
+};
+// clang-format on
+
+// The designed sizes assume a narrow dialog font; where a caption needs more room in the
+// font and style at hand, the control grows to the right instead of clipping it.
+void fitWidth(QWidget *widget)
+{
+    widget->resize(std::max(widget->width(), widget->sizeHint().width()), widget->height());
+}
+
+// The default-personality row keeps its designed span and equal gaps; each button keeps its
+// designed width unless its caption needs more.
+void spreadRow(const QList<QAbstractButton *> &buttons, const QRect &span)
+{
+    int widths = 0;
+    for (QAbstractButton *button : buttons) {
+        fitWidth(button);
+        widths += button->width();
+    }
+    const int gaps = static_cast<int>(buttons.size()) - 1;
+    const double gap = gaps > 0 ? double(span.width() - widths) / gaps : 0.0;
+    double left = span.left();
+    for (QAbstractButton *button : buttons) {
+        button->move(qRound(left), span.top());
+        left += button->width() + std::max(0.0, gap);
+    }
+}
+
+QAction *addCommand(
+    QMenu *menu, const char *name, const char *caption, const QKeySequence &shortcut = {})
+{
+    QAction *action = menu->addAction(QString::fromLatin1(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
+QMenu *addSubmenu(QWidget *parent, const char *name, const char *caption)
+{
+    auto *menu = new QMenu(QString::fromLatin1(caption), parent);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+} // namespace
+
+frmTavrin::frmTavrin(
+    voltara::PersonalityConfig &config, std::string program_folder, QWidget *parent)
+    : QMainWindow(parent)
+    , m_config(config)
+    , m_programFolder(std::move(program_folder))
+{
+    setObjectName(QStringLiteral("frmTavrin"));
+    setWindowTitle(QStringLiteral("Official Bot Personality Editor"));
+    setFont(voltara::ui::DesignFont());
+    createControls();
+    createMenus();
+    createStatusBar();
+    setFocusOrder();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void frmTavrin::createControls()
+{
+    auto *area = new QWidget(this);
+    area->setObjectName(QStringLiteral("clientArea"));
+    area->setFixedSize(voltara::ui::Twips(kClientWidth), voltara::ui::Twips(kFieldAreaHeight));
+    setCentralWidget(area);
+    createDefaultRow(area);
+    createBotSelector(area);
+    createFieldFrames();
+    createLines(area);
+}
+
+QLabel *frmTavrin::createLabel(
+    QWidget *parent, int number, const QString &caption, const QRect &rect)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(QStringLiteral("lblAnzeige%1").arg(number));
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setGeometry(rect);
+    voltara::ui::OnMouseMove(label, [this, number] { ShowKeyHint(number); });
+    return label;
+}
+
+void frmTavrin::createDefaultRow(QWidget *area)
+{
+    createLabel(area, kDefaultHint, QStringLiteral("Default personality"),
+        TwipsRect(kHeadingLeft, kDefaultHeadingTop, kHeadingWidth, kLabelHeight));
+    m_optBot = new QButtonGroup(this);
+    for (int index = 0; index <= voltara::kBotCount; ++index) {
+        auto *button = new QRadioButton(
+            index == 0 ? QStringLiteral("Random") : QStringLiteral("Bot %1").arg(index), area);
+        button->setObjectName(QStringLiteral("optBot%1").arg(index));
+        button->setGeometry(TwipsRect(240 + 960 * index, 300, 795, 315));
+        m_optBot->addButton(button, index);
+    }
+    spreadRow(m_optBot->buttons(), TwipsRect(240, 300, 960 * voltara::kBotCount + 795, 315));
+    connect(m_optBot, &QButtonGroup::idClicked, this, &frmTavrin::optBot_Click);
+
+    txtPersonality = new QLineEdit(QStringLiteral("-1"), area);
+    txtPersonality->setObjectName(QStringLiteral("txtPersonality"));
+    txtPersonality->setMaxLength(2);
+    txtPersonality->setReadOnly(true);
+    txtPersonality->setFocusPolicy(Qt::ClickFocus);
+    txtPersonality->setAlignment(Qt::AlignCenter);
+}
+
+void frmTavrin::createBotSelector(QWidget *area)
+{
+    createLabel(area, kViewBotHint, QStringLiteral("View Bot"),
+        TwipsRect(kHeadingLeft, kViewHeadingTop, kHeadingWidth, kLabelHeight));
+    HSBNumber = new voltara::ui::ScrollBar(area);
+    HSBNumber->setObjectName(QStringLiteral("HSBNumber"));
+    HSBNumber->setGeometry(TwipsRect(240, 1140, 9435, 315));
+    HSBNumber->setRange(1, voltara::kBotCount);
+    HSBNumber->setSingleStep(1);
+    HSBNumber->setPageStep(2);
+    HSBNumber->setValue(1);
+    // Tracking makes a drag report every position, so the view follows the thumb. The wheel
+    // takes the focus first, like a click, so a list being edited commits to the bot it showed.
+    HSBNumber->setTracking(true);
+    HSBNumber->setFocusPolicy(Qt::WheelFocus);
+    connect(HSBNumber, &QScrollBar::valueChanged, this, &frmTavrin::HSBNumber_Change);
+
+    fraBot = new QGroupBox(QStringLiteral("Bot 1"), area);
+    fraBot->setObjectName(QStringLiteral("fraBot"));
+    fraBot->setGeometry(TwipsRect(60, 1620, 9795, 5175));
+}
+
+void frmTavrin::createFieldFrames()
+{
+    std::array<QGroupBox *, 5> frames {};
+    for (const GroupFrame &spec : kGroupFrames) {
+        auto *frame = new QGroupBox(QString::fromLatin1(spec.caption), fraBot);
+        frame->setObjectName(QString::fromLatin1(spec.name));
+        frame->setGeometry(TwipsRect(spec.left, spec.top, spec.width, spec.height));
+        voltara::ui::OnMouseMove(frame, [this] { ShowKeyHint(kNoHint); });
+        frames[spec.group] = frame;
+    }
+    createValueFields(frames);
+    createAggression(frames[voltara::kGroupOthers]);
+
+    cmdDefault = new QPushButton(QStringLiteral("load default values"), fraBot);
+    cmdDefault->setObjectName(QStringLiteral("cmdDefault"));
+    cmdDefault->setGeometry(TwipsRect(6540, 4800, 1875, 255));
+    connect(cmdDefault, &QPushButton::clicked, this, &frmTavrin::cmdDefault_Click);
+}
+
+void frmTavrin::createValueFields(const std::array<QGroupBox *, 5> &frames)
+{
+    std::array<int, 5> rows {};
+    for (int field = 0; field < voltara::kFieldCount; ++field) {
+        const voltara::FieldInfo &info = voltara::kFields[field];
+        if (info.kind != voltara::FieldKind::Percent)
+            continue;
+        const GroupFrame &spec = *std::find_if(std::begin(kGroupFrames), std::end(kGroupFrames),
+            [&](const GroupFrame &frame) { return frame.group == info.group; });
+        const int top = spec.firstRowTop + kRowStep * rows[info.group]++;
+        auto *list = new voltara::ui::ValueList(frames[info.group]);
+        list->setObjectName(QString::fromLatin1(info.control));
+        list->setGeometry(TwipsRect(kListLeft, top, kListWidth, kListHeight));
+        list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        connect(
+            list, &voltara::ui::ValueList::committed, this, [this, field](const std::string &text) {
+                if (voltara::Personality *bot = botOnView())
+                    voltara::SetField(*bot, field, text);
+            });
+        m_valueFields.push_back({field, list});
+        createLabel(frames[info.group], info.hint, QString::fromLatin1(info.label),
+            TwipsRect(kLabelLeft, top + kLabelDrop, kLabelWidth, kLabelHeight));
+    }
+}
+
+void frmTavrin::createAggression(QGroupBox *frame)
+{
+    const voltara::FieldInfo &info = voltara::kFields[voltara::FieldIndex("aggression_level")];
+    createLabel(frame, info.hint, QString::fromLatin1(info.label),
+        TwipsRect(kLabelLeft, 3180 + kLabelDrop, kLabelWidth, kLabelHeight));
+    auto addButton = [this, frame](
+                         const char *name, const char *caption, int top, const char *word) {
+        auto *button = new QRadioButton(QString::fromLatin1(caption), frame);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setGeometry(TwipsRect(kListLeft, top, 1035, 240));
+        fitWidth(button);
+        voltara::ui::OnMouseMove(button, [this] { StBr->setSimpleText(QString()); });
+        connect(button, &QRadioButton::clicked, this,
+            [this, button, word] { aggression_Click(button, word); });
+        return button;
+    };
+    optAggressive = addButton("optAggressive", "Aggressive", 3180, "aggressive");
+    optDefensive = addButton("optDefensive", "Defensive", 3420, "defensive");
+    optNormal = addButton("optNormal", "Normal", 3660, "normal");
+
+    chkTransKiller = new QCheckBox(QStringLiteral("Transkiller"), frame);
+    chkTransKiller->setObjectName(QStringLiteral("chkTransKiller"));
+    chkTransKiller->setGeometry(TwipsRect(kListLeft, 3960, 1035, 255));
+    chkTransKiller->setChecked(true);
+    fitWidth(chkTransKiller);
+    // The column stands under the lists where it fits, else as far left as the frame needs.
+    const QList<QWidget *> column {optAggressive, optDefensive, optNormal, chkTransKiller};
+    int widest = 0;
+    for (QWidget *widget : column)
+        widest = std::max(widest, widget->width());
+    const int left = std::min(voltara::ui::Twips(kListLeft), frame->width() - 4 - widest);
+    for (QWidget *widget : column)
+        widget->move(left, widget->y());
+    connect(chkTransKiller, &QCheckBox::clicked, this, &frmTavrin::chkTransKiller_Click);
+}
+
+// Two open boxes around the headings, their top edges broken where the heading text (and,
+// for the default personality, the mirror field beside it) stands.
+void frmTavrin::createLines(QWidget *area)
+{
+    constexpr int right = kHeadingLeft + kHeadingWidth;
+    constexpr int pixel = 15;
+    const int centre = voltara::ui::Twips(kHeadingLeft) + voltara::ui::Twips(kHeadingWidth) / 2;
+    const QFontMetrics metrics(font());
+    const auto gapLeft = [&](const QString &heading) {
+        return (centre - metrics.horizontalAdvance(heading) / 2 - 6) * pixel;
+    };
+    const auto gapRight = [&](const QString &heading) {
+        return (centre + (metrics.horizontalAdvance(heading) + 1) / 2 + 6) * pixel;
+    };
+
+    const QString defaultHeading = QStringLiteral("Default personality");
+    const int mirrorLeft = gapRight(defaultHeading);
+    txtPersonality->setGeometry(TwipsRect(mirrorLeft, kDefaultHeadingTop, 375, 255));
+    const int defaultRight = mirrorLeft + 375 + 6 * pixel;
+    using voltara::ui::AddStraightLine;
+    AddStraightLine(area, kHeadingLeft, 120, gapLeft(defaultHeading), 120, "Line1");
+    AddStraightLine(area, kHeadingLeft, 120, kHeadingLeft, 690, "Line2");
+    AddStraightLine(area, defaultRight, 120, right, 120, "Line3");
+    AddStraightLine(area, right, 120, right, 690, "Line4");
+
+    const QString viewHeading = QStringLiteral("View Bot");
+    AddStraightLine(area, kHeadingLeft, 960, gapLeft(viewHeading), 960, "Line5");
+    AddStraightLine(area, kHeadingLeft, 960, kHeadingLeft, 1530, "Line6");
+    AddStraightLine(area, gapRight(viewHeading), 960, right, 960, "Line7");
+    AddStraightLine(area, right, 960, right, 1530, "Line8");
+}
+
+void frmTavrin::createMenus()
+{
+    QMenuBar *bar = menuBar();
+    QMenu *file = addSubmenu(bar, "menFile", "File");
+    bar->addMenu(file);
+    connect(addCommand(file, "menLoad", "Open", QKeySequence(Qt::CTRL | Qt::Key_O)),
+        &QAction::triggered, this, &frmTavrin::menLoad_Click);
+    connect(addCommand(file, "menSave", "Save as default"), &QAction::triggered, this,
+        &frmTavrin::menSave_Click);
+    connect(addCommand(file, "menSave_Current", "Save", QKeySequence(Qt::CTRL | Qt::Key_S)),
+        &QAction::triggered, this, &frmTavrin::menSave_Current_Click);
+    connect(addCommand(file, "menSaveAs", "Save as"), &QAction::triggered, this,
+        &frmTavrin::menSaveAs_Click);
+    file->addSeparator()->setObjectName(QStringLiteral("menStrich"));
+    connect(addCommand(file, "menQuit", "Exit"), &QAction::triggered, this, &QWidget::close);
+
+    createPresetMenu();
+
+    QAction *sibling = bar->addAction(QStringLiteral("Superbot Editor"));
+    sibling->setObjectName(QStringLiteral("menBot"));
+    connect(
+        sibling, &QAction::triggered, this, [this] { voltara::ui::StartSibling(this, "Olmach"); });
+
+    QMenu *help = addSubmenu(bar, "menHelp", "Help");
+    bar->addMenu(help);
+    connect(addCommand(help, "menAbout", "About", QKeySequence(Qt::Key_F1)), &QAction::triggered,
+        this, [] { voltara::ui::ShowAboutWindow(); });
+    connect(addCommand(help, "menCredits", "Credits", QKeySequence(Qt::Key_F3)),
+        &QAction::triggered, this, [] { voltara::ui::ShowCreditsWindow(); });
+    connect(addCommand(help, "menVisit", "Voltara Website"), &QAction::triggered, this,
+        [this] { voltara::ui::OpenProjectWebsite(this); });
+}
+
+void frmTavrin::createPresetMenu()
+{
+    QMenu *presets = addSubmenu(menuBar(), "menPresets", "Presets");
+    menuBar()->addMenu(presets);
+    for (const PresetSubmenu &submenu : kPresetMenus) {
+        QMenu *menu = addSubmenu(presets, submenu.name, submenu.caption);
+        presets->addMenu(menu);
+        for (const PresetCommand &command : submenu.commands) {
+            const std::string code = command.code;
+            connect(addCommand(menu, command.name, command.caption), &QAction::triggered, this,
+                [this, code] { voltara::ApplyPreset(m_config, code, *this); });
+        }
+    }
+}
+
+void frmTavrin::createStatusBar()
+{
+    StBr = new voltara::ui::StatusLine(this);
+    StBr->setObjectName(QStringLiteral("StBr"));
+    StBr->setFixedHeight(voltara::ui::Twips(kStatusHeight));
+    setStatusBar(StBr);
+}
+
+void frmTavrin::setFocusOrder()
+{
+    std::vector<QWidget *> order {HSBNumber};
+    for (const ValueField &value : m_valueFields)
+        order.push_back(value.list);
+    order.insert(order.end(), {optDefensive, optNormal, optAggressive, chkTransKiller, cmdDefault});
+    for (QAbstractButton *button : m_optBot->buttons())
+        order.push_back(button);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void frmTavrin::Form_Load()
+{
+    setCursor(Qt::WaitCursor);
+    Yield();
+    show();
+    HSBNumber->setFocus();
+    Yield();
+    voltara::BuildConfigPath(m_config, m_programFolder);
+    FillValueLists();
+    Yield();
+    readFile(m_config.ConfigPath);
+    Yield();
+    m_config.CurrentBot = 1;
+    showCurrentBot();
+    Yield();
+    unsetCursor();
+}
+
+void frmTavrin::FillValueLists()
+{
+    for (const ValueField &value : m_valueFields) {
+        value.list->fillRange(0, 100);
+        fitWidth(value.list);
+    }
+}
+
+void frmTavrin::ShowKeyHint(int number)
+{
+    if (number == kNoHint) {
+        StBr->setSimpleText(QString());
+        return;
+    }
+    if (number == kDefaultHint) {
+        StBr->setSimpleText(QString::fromLatin1(kDefaultHintText));
+        return;
+    }
+    for (const voltara::FieldInfo &info : voltara::kFields) {
+        if (info.hint == number && info.hint >= 0) {
+            StBr->setSimpleText(QString::fromLatin1(info.hint_text));
+            return;
+        }
+    }
+}
+
+void frmTavrin::ShowMessage(
+    const std::string &text, const voltara::Caption &caption, voltara::MessageIcon icon)
+{
+    voltara::ui::ShowMessageBox(this, text, caption, icon);
+}
+
+void frmTavrin::Yield()
+{
+    voltara::ui::YieldToEvents();
+}
+
+void frmTavrin::SelectDefaultOption(int option)
+{
+    if (QAbstractButton *button = m_optBot->button(option)) {
+        button->setChecked(true);
+    } else if (QAbstractButton *checked = m_optBot->checkedButton()) {
+        // An exclusive group never unchecks its last button by itself.
+        m_optBot->setExclusive(false);
+        checked->setChecked(false);
+        m_optBot->setExclusive(true);
+    }
+    showDefaultPersonalityText();
+}
+
+void frmTavrin::ShowPersonality(const std::string &number)
+{
+    int n = 0;
+    try {
+        n = voltara::PersonalityNumber(number);
+    } catch (const voltara::IndexError &) {
+        return;
+    }
+    const voltara::Personality &bot = m_config.Bot(n);
+    for (const ValueField &value : m_valueFields)
+        value.list->showStored(bot.*voltara::kFields[value.field].member);
+    chkTransKiller->setChecked(bot.transkiller != "0");
+    if (bot.aggression_level == "defensive")
+        optDefensive->setChecked(true);
+    else if (bot.aggression_level == "aggressive")
+        optAggressive->setChecked(true);
+    else
+        optNormal->setChecked(true);
+}
+
+void frmTavrin::closeEvent(QCloseEvent *event)
+{
+    // The Credits window may stay open on its own; the About window belongs to this one.
+    voltara::ui::CloseAboutWindow();
+    QMainWindow::closeEvent(event);
+}
+
+voltara::Personality *frmTavrin::botOnView()
+{
+    if (m_reading || m_config.CurrentBot < 1 || m_config.CurrentBot > voltara::kBotCount)
+        return nullptr;
+    return &m_config.Bot(m_config.CurrentBot);
+}
+
+void frmTavrin::showDefaultPersonalityText()
+{
+    txtPersonality->setText(FromBytes(m_config.DefaultPersonality));
+}
+
+void frmTavrin::readFile(const std::string &path)
+{
+    m_reading = true;
+    voltara::ReadPersonalityFile(m_config, path, *this);
+    m_reading = false;
+    showDefaultPersonalityText();
+}
+
+// Brings the scroll bar, the frame caption and the fields to CurrentBot, also when a read
+// ended early without showing a bot.
+void frmTavrin::showCurrentBot()
+{
+    const int bot = m_config.CurrentBot;
+    if (HSBNumber->value() != bot)
+        HSBNumber->setValue(bot);
+    else
+        HSBNumber_Change(bot);
+}
+
+// A list stores its value when it loses the focus; menus never take it.
+void frmTavrin::commitFieldBeingEdited()
+{
+    HSBNumber->setFocus(Qt::OtherFocusReason);
+    Yield();
+}
+
+void frmTavrin::saveUnderChosenName()
+{
+    const std::string path = voltara::ui::ShowSaveDialog(
+        this, "*.cfg (Config-file)|*.cfg", "Save as config-file", m_programFolder);
+    if (!path.empty())
+        voltara::WritePersonalityFile(m_config, path, *this);
+}
+
+void frmTavrin::HSBNumber_Change(int value)
+{
+    if (m_reading)
+        return; // the read ends by showing its own bot
+    m_config.CurrentBot = value;
+    fraBot->setTitle(QStringLiteral("Bot %1").arg(value));
+    ShowPersonality(std::to_string(value));
+}
+
+void frmTavrin::optBot_Click(int index)
+{
+    m_config.DefaultPersonality = index == 0 ? "-1" : std::to_string(index);
+    showDefaultPersonalityText();
+}
+
+void frmTavrin::cmdDefault_Click()
+{
+    if (!botOnView())
+        return;
+    voltara::SetDefaultValues(m_config, std::to_string(m_config.CurrentBot), voltara::kGroupAll);
+    Yield();
+    ShowPersonality(std::to_string(m_config.CurrentBot));
+}
+
+void frmTavrin::aggression_Click(QRadioButton *button, const char *word)
+{
+    voltara::Personality *bot = botOnView();
+    if (bot && button->isChecked())
+        bot->aggression_level = word;
+}
+
+void frmTavrin::chkTransKiller_Click(bool checked)
+{
+    if (voltara::Personality *bot = botOnView())
+        bot->transkiller = checked ? "1" : "0";
+}
+
+void frmTavrin::menLoad_Click()
+{
+    const std::string path = voltara::ui::ShowOpenDialog(
+        this, "Config-files (*.cfg)|*.cfg", "Open config-file", m_programFolder);
+    if (path.empty())
+        return;
+    readFile(path);
+    showCurrentBot();
+}
+
+void frmTavrin::menSave_Click()
+{
+    commitFieldBeingEdited();
+    voltara::WritePersonalityFile(m_config, m_config.ConfigPath, *this);
+}
+
+// Before any file was read there is nothing to save back to: ask for a name instead of
+// writing ".cfg" into the working directory.
+void frmTavrin::menSave_Current_Click()
+{
+    commitFieldBeingEdited();
+    if (m_config.LoadedPath.empty())
+        saveUnderChosenName();
+    else
+        voltara::WritePersonalityFile(m_config, m_config.LoadedPath, *this);
+}
+
+void frmTavrin::menSaveAs_Click()
+{
+    commitFieldBeingEdited();
+    saveUnderChosenName();
+}

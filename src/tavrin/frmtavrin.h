@@ -1,0 +1,122 @@
+// Tavrin's main window: the default-personality row, the bot selector and one value list per
+// percent setting of the personality on view, with the File, Presets and Help menus.
+#pragma once
+
+#include "personality.h"
+#include "personality_file.h"
+#include "platform.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <string>
+#include <vector>
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+namespace voltara::ui {
+class StatusLine;
+class ValueList;
+} // namespace voltara::ui
+
+// Object names are the controls' names. The two control arrays are numbered: "lblAnzeige<n>"
+// is the label with hint number n (0 to 28), "optBot<n>" the default-personality button n
+// (0 "Random", 1 to 9 "Bot 1" to "Bot 9").
+//
+// The window keeps no settings of its own: it shows and edits the records of the one
+// PersonalityConfig that main() owns. Showing a record never changes it; a control writes
+// its setting only after the user has changed it.
+class frmTavrin : public QMainWindow, public voltara::PersonalityView
+{
+    Q_OBJECT
+
+public:
+    // program_folder holds bot_personality.cfg and is where the file dialogs start.
+    explicit frmTavrin(voltara::PersonalityConfig &config,
+        std::string program_folder = voltara::ProgramFolder(), QWidget *parent = nullptr);
+
+    // The start-up sequence, run once: shows the window with the hourglass pointer, builds the
+    // configuration, reads the file beside the program (its messages appear over the window)
+    // and shows bot 1.
+    void Form_Load();
+
+    // Empties the 26 lists and fills each with "0" to "100".
+    void FillValueLists();
+
+    // Sets the status bar to the hint of a label number; -2 empties it, and numbers without a
+    // hint (27 "View Bot" among them) leave it as it is.
+    void ShowKeyHint(int number);
+
+    // PersonalityView, used by the reader and the presets.
+    void ShowMessage(const std::string &text, const voltara::Caption &caption,
+        voltara::MessageIcon icon) override;
+    void Yield() override;
+    void SelectDefaultOption(int option) override;
+    void ShowPersonality(const std::string &number) override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // A percent list and the setting it edits.
+    struct ValueField
+    {
+        int field;
+        voltara::ui::ValueList *list;
+    };
+
+    void createControls();
+    void createDefaultRow(QWidget *area);
+    void createBotSelector(QWidget *area);
+    void createFieldFrames();
+    void createValueFields(const std::array<QGroupBox *, 5> &frames);
+    void createAggression(QGroupBox *frame);
+    void createLines(QWidget *area);
+    void createMenus();
+    void createPresetMenu();
+    void createStatusBar();
+    void setFocusOrder();
+    QLabel *createLabel(QWidget *parent, int number, const QString &caption, const QRect &rect);
+
+    // The record of the bot on view, or nullptr while a file is being read (CurrentBot then
+    // follows the file's sections, not the view).
+    voltara::Personality *botOnView();
+    void showDefaultPersonalityText();
+    void readFile(const std::string &path);
+    void showCurrentBot();
+    void commitFieldBeingEdited();
+    void saveUnderChosenName();
+
+    void HSBNumber_Change(int value);
+    void optBot_Click(int index);
+    void cmdDefault_Click();
+    void aggression_Click(QRadioButton *button, const char *word);
+    void chkTransKiller_Click(bool checked);
+    void menLoad_Click();
+    void menSave_Click();
+    void menSave_Current_Click();
+    void menSaveAs_Click();
+
+    voltara::PersonalityConfig &m_config;
+    const std::string m_programFolder;
+    bool m_reading = false;
+    std::vector<ValueField> m_valueFields;
+
+    QLineEdit *txtPersonality = nullptr;
+    QButtonGroup *m_optBot = nullptr;
+    QScrollBar *HSBNumber = nullptr;
+    QGroupBox *fraBot = nullptr;
+    QRadioButton *optAggressive = nullptr;
+    QRadioButton *optDefensive = nullptr;
+    QRadioButton *optNormal = nullptr;
+    QCheckBox *chkTransKiller = nullptr;
+    QPushButton *cmdDefault = nullptr;
+    voltara::ui::StatusLine *StBr = nullptr;
+};

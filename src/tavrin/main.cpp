@@ -1,0 +1,18 @@
+// Tavrin, the bot personality editor: edits bot_personality.cfg beside the program.
+#include "frmtavrin.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavrin"));
+
+    voltara::PersonalityConfig config; // the one configuration, for the whole run
+    frmTavrin window(config);
+    window.Form_Load();
+    // The user may close the window while it is still loading.
+    if (!window.isVisible())
+        return 0;
+    return app.exec();
+}
