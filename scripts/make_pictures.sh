@@ -19,13 +19,14 @@ convert -size 358x269 gradient:'#fdfcf6'-'#a9c8ea' \
   -draw "translate 28,14 $bolt" -draw "translate 330,14 scale -1,1 $bolt" \
   -depth 8 -strip -quality 90 "$out/about.jpg"
 
-# Credits: a night sky with stars and a warm glow over the dark horizon.
+# Credits: a night sky with stars and a faint warm glow over the dark horizon, dim enough
+# for the red text that scrolls over it.
 convert -size 385x288 gradient:'#060a24'-'#2a1040' \
   \( -size 385x288 xc:black -seed 1917 +noise Random -channel G -separate +channel \
      -threshold 99.5% -morphology Dilate Disk:0.6 -blur 0x0.4 \) \
   -compose screen -composite \
-  \( -size 385x200 -define gradient:radii=230,100 radial-gradient:'#ff8a3090'-'#ff8a3000' \) \
-  -gravity northwest -geometry +0+160 -compose over -composite \
+  \( -size 385x200 -define gradient:radii=230,100 radial-gradient:'#c8603058'-'#c8603000' \) \
+  -gravity northwest -geometry +0+190 -compose over -composite \
   -fill '#0d0818' -stroke none -draw "path 'M 0,288 L 0,262 Q 90,236 190,258 T 385,250 L 385,288 Z'" \
   -depth 8 -strip -quality 90 "$out/credits.jpg"
 

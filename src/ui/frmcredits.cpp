@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPalette>
@@ -37,6 +38,17 @@ void MakeRedLabel(QLabel *label, double point_size)
     label->setPalette(palette);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
+}
+
+// The designed size leaves the last of the 14 lines below the label's edge, so the end of the
+// credits would never be read: the font shrinks until the whole page fits.
+void FitPageFont(QLabel *label)
+{
+    QFont font = label->font();
+    while (QFontMetricsF(font).lineSpacing() * kCreditPageLines > label->height()
+        && font.pointSizeF() > 6)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    label->setFont(font);
 }
 
 QPushButton *MakeButton(
@@ -85,6 +97,7 @@ void frmCredits::createControls()
     lblAnzeige->setObjectName(QStringLiteral("lblAnzeige"));
     lblAnzeige->setGeometry(TwipsRect(120, 120, 4815, 3375));
     MakeRedLabel(lblAnzeige, 11.25);
+    FitPageFont(lblAnzeige);
 
     Label1 = new QLabel(QStringLiteral("Scroll Speed"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
