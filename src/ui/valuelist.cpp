@@ -64,7 +64,12 @@ void ValueList::focusOutEvent(QFocusEvent *event)
     const int index = currentIndex();
     if (index < 0)
         return;
-    emit committed(index == m_extraIndex ? m_stored : ToBytes(itemText(index)));
+    if (index != m_extraIndex) {
+        // The picked number is now the stored text; the old one is no longer on offer.
+        m_stored = ToBytes(itemText(index));
+        removeExtraEntry();
+    }
+    emit committed(m_stored);
 }
 
 } // namespace voltara::ui

@@ -32,7 +32,8 @@ public:
 signals:
     // The list lost the keyboard focus to another control of its window with a pick pending;
     // text is the picked entry's text (the stored text itself for the extra entry). The pick
-    // is then settled. Opening the list's own drop-down or a menu, and switching to another
+    // is then settled, and an extra entry that no longer holds the stored text goes away.
+    // Opening the list's own drop-down or a menu, and switching to another
     // window, do not count as losing the focus.
     void committed(const std::string &text);
 
