@@ -73,7 +73,9 @@ void frmAbout::Form_Load()
 
 void frmAbout::cmdOK_Click()
 {
-    hide();
+    // close() hides the window, then unloads it. A hide of its own before would keep the
+    // program running when this was its last window: Qt ends a program only when a visible
+    // window closes.
     close();
 }
 

@@ -268,7 +268,9 @@ void frmCredits::cmdNochmal_Click()
 
 void frmCredits::cmdOK_Click()
 {
-    hide();
+    // close() hides the window, then unloads it. A hide of its own before would keep the
+    // program running when this was its last window: Qt ends a program only when a visible
+    // window closes.
     close();
 }
 

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace voltara::ui;
 
@@ -20,6 +21,7 @@ private slots:
     void showsTheTextCentredOverThePicture();
     void okHidesAndUnloads();
     void ownCloseCommandUnloads();
+    void okEndsTheProgramAsItsLastWindow();
     void keepsOneInstance();
     void picturesAndIconAreColourResources();
 };
@@ -59,6 +61,21 @@ void TestFrmAbout::ownCloseCommandUnloads()
     window.Form_Load();
     window.close();
     QVERIFY(window.isUnloaded());
+}
+
+void TestFrmAbout::okEndsTheProgramAsItsLastWindow()
+{
+    ShowAboutWindow();
+    QTimer::singleShot(0, AboutWindow(), [] {
+        QTest::mouseClick(
+            AboutWindow()->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    });
+    QTimer safety;
+    safety.setSingleShot(true);
+    connect(&safety, &QTimer::timeout, qApp, &QCoreApplication::quit);
+    safety.start(5000);
+    QApplication::exec();
+    QVERIFY2(safety.isActive(), "the program did not end with its last window");
 }
 
 void TestFrmAbout::keepsOneInstance()

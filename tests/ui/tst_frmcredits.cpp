@@ -4,8 +4,10 @@
 #include "messagebox.h"
 #include "sharedwindows.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -64,6 +66,7 @@ private slots:
     void unloadStopsEverythingAndStateSurvives();
     void stepAfterAFailedLoadEndsTheScroll();
     void menuRestartsAnOpenWindow();
+    void okEndsTheProgramAsItsLastWindow();
 
 private:
     void writeTitles(const QByteArray &content);
@@ -128,6 +131,9 @@ void TestFrmCredits::showsFifteenLinesAfterTheMarkerThenStops()
     QVERIFY(m_boxes.isEmpty());
     QCOMPARE(page(window), Page(1, true));
     QVERIFY(!page(window).contains(QStringLiteral("skipped")));
+    // All 14 lines are in sight, down to the last one.
+    auto *label = window.findChild<QLabel *>(QStringLiteral("lblAnzeige"));
+    QVERIFY(QFontMetricsF(label->font()).lineSpacing() * 14 <= label->height());
     QVERIFY(timer(window, "Timer2")->isActive());
     QVERIFY(!timer(window, "Timer1")->isActive());
 
@@ -408,6 +414,21 @@ void TestFrmCredits::menuRestartsAnOpenWindow()
     CloseCreditsWindow();
     QVERIFY(!CreditsWindow());
     QTRY_VERIFY(!second);
+}
+
+void TestFrmCredits::okEndsTheProgramAsItsLastWindow()
+{
+    ShowCreditsWindow();
+    QTimer::singleShot(0, CreditsWindow(), [] {
+        QTest::mouseClick(
+            CreditsWindow()->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    });
+    QTimer safety;
+    safety.setSingleShot(true);
+    connect(&safety, &QTimer::timeout, qApp, &QCoreApplication::quit);
+    safety.start(5000);
+    QApplication::exec();
+    QVERIFY2(safety.isActive(), "the program did not end with its last window");
 }
 
 QTEST_MAIN(TestFrmCredits)
