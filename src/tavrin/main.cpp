@@ -1,5 +1,6 @@
 // Tavrin, the bot personality editor: edits bot_personality.cfg beside the program.
 #include "frmtavrin.h"
+#include "sharedwindows.h"
 
 #include <QApplication>
 
@@ -7,6 +8,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavrin"));
+    voltara::ui::InstallWindowIcon();
 
     voltara::PersonalityConfig config; // the one configuration, for the whole run
     frmTavrin window(config);
