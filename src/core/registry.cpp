@@ -10,6 +10,9 @@
 #include <optional>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 
@@ -34,11 +37,12 @@ std::string GetRegistryString(
     if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
         return {};
     // Data that fill the whole buffer bring no NUL of their own: reading on would leave it.
-    const char *end = buffer + std::min<std::size_t>(size, sizeof buffer);
-    const char *nul = std::find(buffer, end, '\0');
-    if (nul == buffer + sizeof buffer)
+    const char *begin = buffer;
+    const char *end = begin + std::min<std::size_t>(size, sizeof buffer);
+    const char *nul = std::find(begin, end, '\0');
+    if (nul == begin + sizeof buffer)
         return {};
-    return std::string(buffer, nul);
+    return std::string(begin, nul);
 }
 
 std::string TitlesCandidate(const std::string &install_path)
