@@ -233,13 +233,14 @@ void frmOlmach::createLowerFields()
 
 void frmOlmach::createMenus()
 {
-    auto addItem = [this](QMenu *menu, const char *name, const QString &text,
+    // The item names are the controls' names; the captions carry keyboard mnemonics.
+    auto addItem = [this](QWidget *owner, const char *name, const QString &text,
                        const QKeySequence &shortcut, void (frmOlmach::*handler)()) {
-        QAction *action = menu->addAction(text);
+        auto *action = new QAction(text, this);
         action->setObjectName(QLatin1String(name));
         action->setShortcut(shortcut);
         connect(action, &QAction::triggered, this, handler);
-        return action;
+        owner->addAction(action);
     };
     QMenu *menFile = menuBar()->addMenu(QStringLiteral("&File"));
     menFile->setObjectName(QStringLiteral("menFile"));
@@ -252,24 +253,17 @@ void frmOlmach::createMenus()
     menFile->addSeparator()->setObjectName(QStringLiteral("menStrich"));
     addItem(menFile, "menQuit", QStringLiteral("E&xit"), {}, &frmOlmach::menQuit_Click);
 
-    QAction *menBot = menuBar()->addAction(QStringLiteral("&Bot Personality Editor"));
-    menBot->setObjectName(QStringLiteral("menBot"));
-    connect(
-        menBot, &QAction::triggered, this, [this] { voltara::ui::StartSibling(this, "Tavrin"); });
+    addItem(menuBar(), "menBot", QStringLiteral("&Bot Personality Editor"), {},
+        &frmOlmach::menBot_Click);
 
     QMenu *menHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     menHelp->setObjectName(QStringLiteral("menHelp"));
-    QAction *menAbout = menHelp->addAction(QStringLiteral("&About"));
-    menAbout->setObjectName(QStringLiteral("menAbout"));
-    menAbout->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(menAbout, &QAction::triggered, this, [] { voltara::ui::ShowAboutWindow(); });
-    QAction *menCredits = menHelp->addAction(QStringLiteral("&Credits"));
-    menCredits->setObjectName(QStringLiteral("menCredits"));
-    menCredits->setShortcut(QKeySequence(Qt::Key_F3));
-    connect(menCredits, &QAction::triggered, this, [] { voltara::ui::ShowCreditsWindow(); });
-    QAction *menVisit = menHelp->addAction(QStringLiteral("&Voltara Website"));
-    menVisit->setObjectName(QStringLiteral("menVisit"));
-    connect(menVisit, &QAction::triggered, this, [this] { voltara::ui::OpenProjectWebsite(this); });
+    addItem(menHelp, "menAbout", QStringLiteral("&About"), QKeySequence(Qt::Key_F1),
+        &frmOlmach::menAbout_Click);
+    addItem(menHelp, "menCredits", QStringLiteral("&Credits"), QKeySequence(Qt::Key_F3),
+        &frmOlmach::menCredits_Click);
+    addItem(
+        menHelp, "menVisit", QStringLiteral("&Voltara Website"), {}, &frmOlmach::menVisit_Click);
 }
 
 void frmOlmach::createStatusBar()
@@ -492,6 +486,26 @@ void frmOlmach::menQuit_Click()
 {
     // Nothing is saved and nothing asks.
     close();
+}
+
+void frmOlmach::menBot_Click()
+{
+    voltara::ui::StartSibling(this, "Tavrin");
+}
+
+void frmOlmach::menAbout_Click()
+{
+    voltara::ui::ShowAboutWindow();
+}
+
+void frmOlmach::menCredits_Click()
+{
+    voltara::ui::ShowCreditsWindow();
+}
+
+void frmOlmach::menVisit_Click()
+{
+    voltara::ui::OpenProjectWebsite(this);
 }
 
 void frmOlmach::ShowFieldHint(int code)

@@ -97,6 +97,10 @@ private:
     void menSave_Current_Click();
     void menSaveAs_Click();
     void menQuit_Click();
+    void menBot_Click();
+    void menAbout_Click();
+    void menCredits_Click();
+    void menVisit_Click();
     void leaveFieldsBeforeSave();
 
     voltara::SuperbotConfig &m_config;
