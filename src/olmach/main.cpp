@@ -1,4 +1,5 @@
 #include "frmolmach.h"
+#include "sharedwindows.h"
 #include "superbot.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Olmach"));
+    voltara::ui::InstallWindowIcon();
     // The one configuration state of the run; the window works on it directly.
     voltara::SuperbotConfig config;
     frmOlmach window(config);
