@@ -59,7 +59,7 @@ def dismiss_boxes(pid, caption, captions, quiet=QUIET_SECONDS, timeout=30.0):
             wid, title = boxes[0]
             captions.append(title)
             xdotool("windowfocus", "--sync", wid)
-            xdotool("key", "--window", wid, "Return")
+            xdotool("key", "Return")
             wait_for(lambda: wid not in [w for w, _ in windows_of(pid)], timeout=10)
             alone_since = None
         elif main:
@@ -80,7 +80,7 @@ def run_case(session, program, executable, source, expected_captions, expected_b
         captions = []
         main = dismiss_boxes(process.pid, program.caption, captions)
         xdotool("windowfocus", "--sync", main)
-        xdotool("key", "--window", main, "ctrl+s")
+        xdotool("key", "ctrl+s")
         saved = []
         wait_for(lambda: [t for _, t in windows_of(process.pid) if t != program.caption])
         dismiss_boxes(process.pid, program.caption, saved, quiet=0.3)

@@ -43,7 +43,7 @@ def dismiss_all(pid, caption, quiet=3.0):
         boxes = [w for w, t in windows_of(pid) if t != caption]
         if boxes:
             xdotool("windowfocus", "--sync", boxes[0])
-            xdotool("key", "--window", boxes[0], "Return")
+            xdotool("key", "Return")
             wait_for(lambda: boxes[0] not in [w for w, _ in windows_of(pid)], timeout=SLOW)
             alone_since = time.monotonic()
         time.sleep(0.2)
@@ -64,14 +64,14 @@ def cycle(session, name, executable, folder):
 
     # Open: the dialog's file-name field has the focus.
     xdotool("windowfocus", "--sync", main)
-    xdotool("key", "--window", main, "ctrl+o")
+    xdotool("key", "ctrl+o")
     dialog = wait_for(lambda: [w for w, t in windows_of(process.pid) if t == "Open config-file"],
                       timeout=SLOW, step=0.2)
     if not dialog:
         raise RuntimeError("the open dialog did not appear")
     xdotool("windowfocus", "--sync", dialog[0])
-    xdotool("type", "--window", dialog[0], "--delay", "30", other)
-    xdotool("key", "--window", dialog[0], "Return")
+    xdotool("type", "--delay", "30", other)
+    xdotool("key", "Return")
     wait_for(lambda: not [w for w, t in windows_of(process.pid) if t == "Open config-file"],
              timeout=SLOW, step=0.2)
     dismiss_all(process.pid, caption)
@@ -79,9 +79,9 @@ def cycle(session, name, executable, folder):
     # Edit: the first value control after the selector takes one step with the keyboard.
     xdotool("windowfocus", "--sync", main)
     for key in edit_keys:
-        xdotool("key", "--window", main, key)
+        xdotool("key", key)
         time.sleep(0.5)
-    xdotool("key", "--window", main, "ctrl+s")
+    xdotool("key", "ctrl+s")
     time.sleep(1.0)
     dismiss_all(process.pid, caption)
 

@@ -76,8 +76,13 @@ class XSession:
                 program.wait()
         self.programs = []
         if self.server and self.server.poll() is None:
-            self.server.kill()
-            self.server.wait()
+            # A terminated server removes its lock file; a killed one leaves it behind.
+            self.server.terminate()
+            try:
+                self.server.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.server.kill()
+                self.server.wait()
 
     def __exit__(self, *exc):
         self.close()

@@ -1,0 +1,5 @@
+# The damaged-file corpus through both real editors under a private X server.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME e2e_corpus
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/corpus.py ${CMAKE_BINARY_DIR}/bin)
+set_tests_properties(e2e_corpus PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)
