@@ -19,12 +19,13 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
 SLOW = 120.0  # valgrind makes a Qt program many times slower
 
-# caption, file name, sample, keys that change one value from the selector's focus
+# caption, file name, sample, keys that change one value from the selector's focus, and the
+# line that the edit gives in the saved file
 PROGRAMS = {
     "Tavrin": ("Official Bot Personality Editor", "bot_personality.cfg",
-               "personality/lf_only.cfg", ("Tab", "Down", "Tab")),
+               "personality/lf_only.cfg", ("Tab", "Down", "Tab"), b"\r\nmelee_percent 46\r\n"),
     "Olmach": ("Official SuperBot Editor", "sbot.cfg", "superbot/lf_only.cfg",
-               ("Tab", "Tab", "Right", "Tab")),
+               ("Tab", "Tab", "Right", "Tab"), b"\r\nki_gain 121\r\n"),
 }
 
 
@@ -50,7 +51,7 @@ def dismiss_all(pid, caption, quiet=3.0):
 
 
 def cycle(session, name, executable, folder):
-    caption, config_name, sample, edit_keys = PROGRAMS[name]
+    caption, config_name, sample, edit_keys, edited_line = PROGRAMS[name]
     shutil.copy2(executable, folder)
     shutil.copyfile(os.path.join(HERE, sample), os.path.join(folder, config_name))
     other = os.path.join(folder, "other.cfg")
@@ -96,6 +97,8 @@ def cycle(session, name, executable, folder):
         process.wait(timeout=SLOW)
     except Exception:
         raise RuntimeError("the program did not end after File > Exit")
+    if edited_line not in open(other, "rb").read():
+        raise RuntimeError("the edit did not reach the opened file")
     return open(log, encoding="utf-8", errors="replace").read()
 
 
@@ -106,13 +109,15 @@ def geometry(window):
 
 
 def our_leaks(report):
-    """The definitely-lost records with a frame in our own sources."""
-    records = re.split(r"(?m)^==\d+== $", report)
+    """The definitely-lost records with a frame in our own code: a source file of src/ named
+    by its debug information, or the executable itself."""
+    sources = {name for _, _, names in os.walk(os.path.join(SOURCE_ROOT, "src")) for name in names}
     ours = []
-    for record in records:
+    for record in re.split(r"(?m)^==\d+== $", report):
         if "definitely lost" not in record:
             continue
-        if os.path.join(SOURCE_ROOT, "src") in record or re.search(r"\((?:frm|voltara)", record):
+        files = set(re.findall(r"\(([\w.+-]+):\d+\)", record))
+        if files & sources or re.search(r"\(in [^)]*/(?:Tavrin|Olmach)\)", record):
             ours.append(record.strip())
     return ours
 
@@ -132,6 +137,8 @@ def main():
                 summary = re.findall(r"(definitely lost: .*)", report)
                 ours = our_leaks(report)
                 print(f"{name}: {summary[-1] if summary else 'no leak summary'}")
+                if os.environ.get("VOLTARA_LEAK_REPORT"):
+                    print(report)
                 if ours:
                     failed += 1
                     print(f"FAIL {name}: {len(ours)} leak(s) in our code")
