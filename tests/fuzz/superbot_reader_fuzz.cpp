@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     ReadSuperbot(config, std::string_view(reinterpret_cast<const char *>(data), size), view);
     for (const Superbot &tier : config.Superbots) {
         for (const SuperbotFieldInfo &field : kSuperbotFields)
-            Check(IsNumericText(tier.*field.member), "superbot field is numeric",
-                tier.*field.member);
+            Check(
+                IsNumericText(tier.*field.member), "superbot field is numeric", tier.*field.member);
     }
     Check(config.CurrentTier >= 1 && config.CurrentTier <= 3, "CurrentTier is 1..3");
 
