@@ -1,8 +1,49 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test through CTest. Exits non-zero when
+# Installs what is missing, builds, and runs every test: the whole suite through CTest in the
+# plain build, the core and window tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a short run of every fuzz target. Exits non-zero when
 # anything fails.
+#
+# Usage: scripts/test.sh [--quick]   (--quick: the plain build's suite only)
 
-set -euo pipefail
+set -uo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+jobs=$(nproc)
+failed=()
+step() {
+  local name=$1
+  shift
+  echo "=== $name"
+  if ! "$@"; then
+    failed+=("$name")
+  fi
+}
+
+bash scripts/setup.sh clang-14 libclang-rt-14-dev valgrind || exit 1
+bash scripts/build.sh || exit 1
+step "tests" ctest --test-dir build --output-on-failure -j"$jobs"
+
+if [ "${1:-}" != "--quick" ]; then
+  sanitized() {
+    cmake -S . -B build-asan -DVOLTARA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null &&
+      cmake --build build-asan -j"$jobs" &&
+      ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --test-dir build-asan --output-on-failure -j"$jobs" -E '^e2e'
+  }
+  step "sanitized tests" sanitized
+  fuzz_smoke() {
+    mkdir -p build-fuzz
+    local log="build-fuzz/$1-smoke.log"
+    bash scripts/fuzz.sh "$1" 15 >"$log" 2>&1 || { tail -n 40 "$log"; return 1; }
+    grep -E '^Done [0-9]+ runs' "$log"
+  }
+  for target in $(scripts/fuzz.sh --list); do
+    step "fuzz smoke $target" fuzz_smoke "$target"
+  done
+fi
+
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "FAILED: ${failed[*]}"
+  exit 1
+fi
+echo "all test steps passed"

@@ -233,7 +233,7 @@ void frmOlmach::createLowerFields()
 
 void frmOlmach::createMenus()
 {
-    // The item names are the controls' names; the captions carry keyboard mnemonics.
+    // The item names are the controls' names; captions carry no access keys, as in Tavrin.
     auto addItem = [this](QWidget *owner, const char *name, const QString &text,
                        const QKeySequence &shortcut, void (frmOlmach::*handler)()) {
         auto *action = new QAction(text, this);
@@ -242,28 +242,27 @@ void frmOlmach::createMenus()
         connect(action, &QAction::triggered, this, handler);
         owner->addAction(action);
     };
-    QMenu *menFile = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu *menFile = menuBar()->addMenu(QStringLiteral("File"));
     menFile->setObjectName(QStringLiteral("menFile"));
-    addItem(menFile, "menLoad", QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O),
+    addItem(menFile, "menLoad", QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O),
         &frmOlmach::menLoad_Click);
-    addItem(menFile, "menSave", QStringLiteral("Save as &default"), {}, &frmOlmach::menSave_Click);
-    addItem(menFile, "menSave_Current", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
+    addItem(menFile, "menSave", QStringLiteral("Save as default"), {}, &frmOlmach::menSave_Click);
+    addItem(menFile, "menSave_Current", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
         &frmOlmach::menSave_Current_Click);
-    addItem(menFile, "menSaveAs", QStringLiteral("Save &as"), {}, &frmOlmach::menSaveAs_Click);
+    addItem(menFile, "menSaveAs", QStringLiteral("Save as"), {}, &frmOlmach::menSaveAs_Click);
     menFile->addSeparator()->setObjectName(QStringLiteral("menStrich"));
-    addItem(menFile, "menQuit", QStringLiteral("E&xit"), {}, &frmOlmach::menQuit_Click);
+    addItem(menFile, "menQuit", QStringLiteral("Exit"), {}, &frmOlmach::menQuit_Click);
 
-    addItem(menuBar(), "menBot", QStringLiteral("&Bot Personality Editor"), {},
+    addItem(menuBar(), "menBot", QStringLiteral("Bot Personality Editor"), {},
         &frmOlmach::menBot_Click);
 
-    QMenu *menHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    QMenu *menHelp = menuBar()->addMenu(QStringLiteral("Help"));
     menHelp->setObjectName(QStringLiteral("menHelp"));
-    addItem(menHelp, "menAbout", QStringLiteral("&About"), QKeySequence(Qt::Key_F1),
+    addItem(menHelp, "menAbout", QStringLiteral("About"), QKeySequence(Qt::Key_F1),
         &frmOlmach::menAbout_Click);
-    addItem(menHelp, "menCredits", QStringLiteral("&Credits"), QKeySequence(Qt::Key_F3),
+    addItem(menHelp, "menCredits", QStringLiteral("Credits"), QKeySequence(Qt::Key_F3),
         &frmOlmach::menCredits_Click);
-    addItem(
-        menHelp, "menVisit", QStringLiteral("&Voltara Website"), {}, &frmOlmach::menVisit_Click);
+    addItem(menHelp, "menVisit", QStringLiteral("Voltara Website"), {}, &frmOlmach::menVisit_Click);
 }
 
 void frmOlmach::createStatusBar()
