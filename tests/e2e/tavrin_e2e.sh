@@ -10,63 +10,7 @@
 set -euo pipefail
 program=$1
 reference=$2
-for tool in Xvfb xdotool xprop; do
-  command -v "$tool" >/dev/null || { echo "$tool is missing: run scripts/setup.sh" >&2; exit 1; }
-done
-
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
-cleanup() {
-  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; wait "$app_pid" 2>/dev/null || true; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# Waits until the command succeeds, for at most $1 tenths of a second.
-wait_until() {
-  local tries=$1; shift
-  for ((i = 0; i < tries; i++)); do
-    if "$@" >/dev/null 2>&1; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-
-start_display() {
-  local first=$((300 + $$ % 200))
-  for ((display = first; display < first + 50; display++)); do
-    [ -e "/tmp/.X$display-lock" ] && continue
-    Xvfb ":$display" -noreset -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$display"
-    # Our own server must be the one that answers: another may have taken the number first.
-    if wait_until 50 xdotool getmouselocation && kill -0 "$xvfb_pid" 2>/dev/null; then
-      return 0
-    fi
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=
-  done
-  return 1
-}
-
-# Visible windows of the program other than its main window.
-boxes() {
-  local ids
-  ids=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null) || return 0
-  for id in $ids; do
-    [ "$id" = "$main" ] || echo "$id"
-  done
-}
-has_box() { [ -n "$(boxes)" ]; }
-
-start_display || fail "no X server could be started"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+source "$(dirname "$0")/session.sh"
 
 cp "$program" "$work/Tavrin"
 sed -e 's/^default_personality -1\r$/default_personality 5\r/' \
