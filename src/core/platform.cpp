@@ -26,20 +26,13 @@ SaveFaultHook &FaultHook()
     return hook;
 }
 
-int &FaultError()
-{
-    static int error = ENOSPC;
-    return error;
-}
-
 // True when a test has asked this step to fail; errno then says why.
 bool InjectedFailure(SaveStep step, int line = -1)
 {
-    if (FaultHook() && FaultHook()(step, line)) {
-        errno = FaultError();
-        return true;
-    }
-    return false;
+    const int error = FaultHook() ? FaultHook()(step, line) : 0;
+    if (error != 0)
+        errno = error;
+    return error != 0;
 }
 
 // The system reads a path up to its first NUL: a name with one inside would address another
@@ -74,10 +67,9 @@ std::string NameOf(const std::string &path)
 
 } // namespace
 
-void SetSaveFaultHook(SaveFaultHook hook, int error)
+void SetSaveFaultHook(SaveFaultHook hook)
 {
     FaultHook() = std::move(hook);
-    FaultError() = error;
 }
 
 std::string JoinToFolder(const std::string &folder, const std::string &name)
@@ -238,7 +230,8 @@ mode_t NewFileMode()
 }
 
 // The plain write, for a folder that refuses new files: a save must not fail where it would
-// have succeeded.
+// have succeeded. The old bytes are kept in memory first, so that a write failing halfway can
+// put them back rather than leave half a file.
 bool WriteInPlace(
     const std::string &target, const std::vector<std::string> &lines, std::string &reason)
 {
@@ -246,18 +239,28 @@ bool WriteInPlace(
         reason = ErrorText(errno);
         return false;
     }
+    std::string old_bytes;
+    if (!ReadWholeFile(target, old_bytes, reason))
+        return false;
     const int fd = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) {
         reason = ErrorText(errno);
         return false;
     }
-    const bool written = WriteLinesTo(fd, lines);
-    const int error = errno;
-    if (close(fd) != 0 || !written) {
-        reason = ErrorText(written ? errno : error);
-        return false;
+    bool ok = WriteLinesTo(fd, lines);
+    int error = errno;
+    std::string restore_failure;
+    if (!ok
+        && !(ftruncate(fd, 0) == 0 && lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, old_bytes)
+            && fsync(fd) == 0))
+        restore_failure = " (the old contents could not be put back: " + ErrorText(errno) + ")";
+    if (close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
     }
-    return true;
+    if (!ok)
+        reason = ErrorText(error) + restore_failure;
+    return ok;
 }
 
 } // namespace

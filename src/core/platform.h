@@ -2,7 +2,6 @@
 // whole-file reading and the safe replacement of a file.
 #pragma once
 
-#include <cerrno>
 #include <functional>
 #include <string>
 #include <vector>
@@ -41,10 +40,10 @@ bool SaveLines(const std::string &path, const std::vector<std::string> &lines, s
 // The steps of SaveLines at which tests may inject a failure.
 enum class SaveStep { CreateTemporary, WriteLine, Flush, Rename, WriteInPlace };
 
-// When set, consulted before each step (line is the 0-based line for WriteLine, else -1); a
-// true result makes that step fail with the given errno value (by default as a full disk
-// would). For tests only.
-using SaveFaultHook = std::function<bool(SaveStep step, int line)>;
-void SetSaveFaultHook(SaveFaultHook hook, int error = ENOSPC);
+// When set, consulted before each step (line is the 0-based line for WriteLine, else -1): a
+// result other than 0 makes that step fail with that errno value (ENOSPC for a full disk,
+// EACCES for a folder that refuses new files). For tests only.
+using SaveFaultHook = std::function<int(SaveStep step, int line)>;
+void SetSaveFaultHook(SaveFaultHook hook);
 
 } // namespace voltara

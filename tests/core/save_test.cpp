@@ -49,9 +49,9 @@ protected:
     // Makes one step of the save fail with this system error.
     static void FailAt(SaveStep failing, int error = ENOSPC, int failing_line = -1)
     {
-        SetSaveFaultHook(
-            [=](SaveStep step, int line) { return step == failing && line == failing_line; },
-            error);
+        SetSaveFaultHook([=](SaveStep step, int line) {
+            return step == failing && line == failing_line ? error : 0;
+        });
     }
 
     static std::string ErrorMessage(const std::string &path, int error)
@@ -183,7 +183,7 @@ void RefuseNewFilesIn(const std::string &folder)
 {
     if (geteuid() == 0)
         SetSaveFaultHook(
-            [](SaveStep step, int) { return step == SaveStep::CreateTemporary; }, EACCES);
+            [](SaveStep step, int) { return step == SaveStep::CreateTemporary ? EACCES : 0; });
     else
         chmod(folder.c_str(), 0555);
 }

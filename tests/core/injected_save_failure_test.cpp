@@ -1,0 +1,145 @@
+// Every point at which a save of either file can fail: after any line, at the flush, at the
+// rename, when the temporary file cannot be made (a full disk, a folder that refuses new files
+// and then an in-place write that fails after any line). Each time the old file keeps every
+// byte, no temporary file is left, the error names the path, no success message comes, and
+// the records are as they were.
+#include "core_test_support.h"
+#include "personality_file.h"
+#include "platform.h"
+#include "superbot.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+
+namespace voltara {
+namespace {
+
+using test::FakeView;
+using test::ReadBytes;
+using test::ScratchFolder;
+
+const std::string kOldBytes = "# the user's own file\r\ndefault_personality 3\r\n[BOT1]\r\n";
+
+// One way a save can fail: which step, at which line, and with what error.
+struct FailurePoint
+{
+    SaveStep step;
+    int line;
+    int error;
+    bool refuse_new_files; // the temporary file is refused first, so the save writes in place
+
+    std::string Describe() const
+    {
+        static const char *const kSteps[] = {"create", "line", "flush", "rename", "in-place"};
+        return std::string(refuse_new_files ? "refused folder, " : "")
+            + kSteps[static_cast<int>(step)] + (line >= 0 ? " " + std::to_string(line) : "");
+    }
+};
+
+std::vector<FailurePoint> AllPoints(int line_count)
+{
+    std::vector<FailurePoint> points = {
+        {SaveStep::CreateTemporary, -1, ENOSPC, false},
+        {SaveStep::Flush,           -1, ENOSPC, false},
+        {SaveStep::Rename,          -1, ENOSPC, false},
+        {SaveStep::Rename,          -1, EXDEV,  false},
+        {SaveStep::WriteInPlace,    -1, ENOSPC, true },
+        {SaveStep::Flush,           -1, ENOSPC, true }
+    };
+    for (int line = 0; line < line_count; ++line) {
+        points.push_back({SaveStep::WriteLine, line, ENOSPC, false});
+        points.push_back({SaveStep::WriteLine, line, ENOSPC, true});
+    }
+    return points;
+}
+
+void Inject(const FailurePoint &point)
+{
+    SetSaveFaultHook([point](SaveStep step, int line) {
+        if (point.refuse_new_files && step == SaveStep::CreateTemporary)
+            return EACCES;
+        return step == point.step && line == point.line ? point.error : 0;
+    });
+}
+
+// Saves through `save` with the failure injected, and checks everything the user must keep.
+template <typename Records>
+void ExpectNothingLost(const FailurePoint &point, const Records &records,
+    const std::function<bool(const std::string &, FakeView &)> &save)
+{
+    ScratchFolder folder;
+    const std::string path = folder / "settings.cfg";
+    test::WriteBytes(path, kOldBytes);
+    const Records before = records;
+    FakeView view;
+    Inject(point);
+    const bool saved = save(path, view);
+    SetSaveFaultHook(nullptr);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadBytes(path), kOldBytes);
+    EXPECT_EQ(folder.Names(), std::vector<std::string> {"settings.cfg"});
+    EXPECT_EQ(view.calls,
+        std::vector<std::string> {FakeView::Message(
+            "File: \"" + path + "\" could not be saved\r\n" + std::strerror(point.error),
+            "Error")});
+    EXPECT_TRUE(records == before);
+}
+
+TEST(InjectedSaveFailureTest, PersonalityFileKeepsEverythingAtEveryPoint)
+{
+    PersonalityConfig config;
+    BuildConfigPath(config, "/nowhere");
+    RepairPersonalities(config);
+    config.Bot(4).melee_percent = " 2.5";
+    const int lines = static_cast<int>(PersonalityFileLines(config).size());
+    ASSERT_EQ(lines, 492);
+    int checked = 0;
+    for (const FailurePoint &point : AllPoints(lines)) {
+        SCOPED_TRACE(point.Describe());
+        ExpectNothingLost(point, config.Bots, [&](const std::string &path, FakeView &view) {
+            return WritePersonalityFile(config, path, view);
+        });
+        ++checked;
+    }
+    EXPECT_EQ(checked, 2 * 492 + 6);
+}
+
+TEST(InjectedSaveFailureTest, SuperbotFileKeepsEverythingAtEveryPoint)
+{
+    SuperbotConfig config;
+    InitSuperbotData(config, "/nowhere");
+    RepairSuperbots(config);
+    config.Tier(2).ki_gain = "1e3";
+    const int lines = static_cast<int>(SuperbotFileLines(config).size());
+    ASSERT_EQ(lines, 56);
+    for (const FailurePoint &point : AllPoints(lines)) {
+        SCOPED_TRACE(point.Describe());
+        ExpectNothingLost(point, config.Superbots, [&](const std::string &path, FakeView &view) {
+            return WriteSuperbotFile(config, path, view);
+        });
+    }
+}
+
+TEST(InjectedSaveFailureTest, AfterAFailureTheNextSaveSucceeds)
+{
+    ScratchFolder folder;
+    const std::string path = folder / "bot_personality.cfg";
+    test::WriteBytes(path, kOldBytes);
+    PersonalityConfig config;
+    BuildConfigPath(config, "/nowhere");
+    RepairPersonalities(config);
+    FakeView view;
+    Inject({SaveStep::WriteLine, 100, ENOSPC, true});
+    EXPECT_FALSE(WritePersonalityFile(config, path, view));
+    SetSaveFaultHook(nullptr);
+    EXPECT_TRUE(WritePersonalityFile(config, path, view));
+    EXPECT_EQ(ReadBytes(path), ReadBytes(VOLTARA_TEST_DATA "/default_personality.cfg"));
+    EXPECT_EQ(view.calls.back(), FakeView::Message("File successfully saved", ""));
+}
+
+} // namespace
+} // namespace voltara
