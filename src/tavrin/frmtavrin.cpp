@@ -232,12 +232,12 @@ void frmTavrin::createBotSelector(QWidget *area)
 void frmTavrin::createFieldFrames()
 {
     std::array<QGroupBox *, 5> frames {};
-    for (const GroupFrame &spec : kGroupFrames) {
-        auto *frame = new QGroupBox(QString::fromLatin1(spec.caption), fraBot);
-        frame->setObjectName(QString::fromLatin1(spec.name));
-        frame->setGeometry(TwipsRect(spec.left, spec.top, spec.width, spec.height));
+    for (const GroupFrame &layout : kGroupFrames) {
+        auto *frame = new QGroupBox(QString::fromLatin1(layout.caption), fraBot);
+        frame->setObjectName(QString::fromLatin1(layout.name));
+        frame->setGeometry(TwipsRect(layout.left, layout.top, layout.width, layout.height));
         voltara::ui::OnMouseMove(frame, [this] { ShowKeyHint(kNoHint); });
-        frames[spec.group] = frame;
+        frames[layout.group] = frame;
     }
     createValueFields(frames);
     createAggression(frames[voltara::kGroupOthers]);
@@ -255,9 +255,9 @@ void frmTavrin::createValueFields(const std::array<QGroupBox *, 5> &frames)
         const voltara::FieldInfo &info = voltara::kFields[field];
         if (info.kind != voltara::FieldKind::Percent)
             continue;
-        const GroupFrame &spec = *std::find_if(std::begin(kGroupFrames), std::end(kGroupFrames),
+        const GroupFrame &layout = *std::find_if(std::begin(kGroupFrames), std::end(kGroupFrames),
             [&](const GroupFrame &frame) { return frame.group == info.group; });
-        const int top = spec.firstRowTop + kRowStep * rows[info.group]++;
+        const int top = layout.firstRowTop + kRowStep * rows[info.group]++;
         auto *list = new voltara::ui::ValueList(frames[info.group]);
         list->setObjectName(QString::fromLatin1(info.control));
         list->setGeometry(TwipsRect(kListLeft, top, kListWidth, kListHeight));

@@ -1,5 +1,6 @@
 // frmAbout, the window icon and the generated pictures, on the offscreen platform.
 #include "frmabout.h"
+#include "lastwindow.h"
 #include "sharedwindows.h"
 
 #include <QApplication>
@@ -65,17 +66,9 @@ void TestFrmAbout::ownCloseCommandUnloads()
 
 void TestFrmAbout::okEndsTheProgramAsItsLastWindow()
 {
-    ShowAboutWindow();
-    QTimer::singleShot(0, AboutWindow(), [] {
-        QTest::mouseClick(
-            AboutWindow()->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
-    });
-    QTimer safety;
-    safety.setSingleShot(true);
-    connect(&safety, &QTimer::timeout, qApp, &QCoreApplication::quit);
-    safety.start(5000);
-    QApplication::exec();
-    QVERIFY2(safety.isActive(), "the program did not end with its last window");
+    QVERIFY2(voltara::test::OkEndsTheProgram(
+                 ShowAboutWindow, [] { return static_cast<QWidget *>(AboutWindow()); }),
+        "the program did not end with its last window");
 }
 
 void TestFrmAbout::keepsOneInstance()

@@ -1,6 +1,7 @@
 // frmCredits on the offscreen platform: the titles file lies in a temporary Wine prefix, the
 // timers are ticked directly or shortened, and message boxes are recorded.
 #include "frmcredits.h"
+#include "lastwindow.h"
 #include "messagebox.h"
 #include "sharedwindows.h"
 
@@ -418,17 +419,9 @@ void TestFrmCredits::menuRestartsAnOpenWindow()
 
 void TestFrmCredits::okEndsTheProgramAsItsLastWindow()
 {
-    ShowCreditsWindow();
-    QTimer::singleShot(0, CreditsWindow(), [] {
-        QTest::mouseClick(
-            CreditsWindow()->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
-    });
-    QTimer safety;
-    safety.setSingleShot(true);
-    connect(&safety, &QTimer::timeout, qApp, &QCoreApplication::quit);
-    safety.start(5000);
-    QApplication::exec();
-    QVERIFY2(safety.isActive(), "the program did not end with its last window");
+    QVERIFY2(voltara::test::OkEndsTheProgram(
+                 ShowCreditsWindow, [] { return static_cast<QWidget *>(CreditsWindow()); }),
+        "the program did not end with its last window");
 }
 
 QTEST_MAIN(TestFrmCredits)
