@@ -4,12 +4,22 @@ The server and every program started through it are ended whatever happens: on n
 on an exception, and on SIGTERM/SIGINT (CTest's timeout)."""
 
 import atexit
+import ctypes
 import os
 import shutil
 import signal
 import subprocess
 import sys
 import time
+
+
+def _die_with_parent():
+    """Runs in a child before exec: the kernel sends it SIGTERM when this driver dies, even by
+    SIGKILL (a test runner's timeout), so no server or program outlives the test."""
+    try:
+        ctypes.CDLL("libc.so.6", use_errno=True).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
+    except OSError:
+        pass
 
 
 def xdotool(*args, check=False):
@@ -36,7 +46,8 @@ class XSession:
                 continue
             self.server = subprocess.Popen(
                 ["Xvfb", f":{display}", "-noreset", "-screen", "0", "1280x1024x24", "-nolisten",
-                 "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                 "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                preexec_fn=_die_with_parent)
             XSession.env = dict(os.environ, DISPLAY=f":{display}", QT_QPA_PLATFORM="xcb")
             XSession.env.pop("WAYLAND_DISPLAY", None)
             if self._wait_ready():
@@ -65,7 +76,8 @@ class XSession:
 
     def start_command(self, command, cwd):
         program = subprocess.Popen(command, cwd=cwd, env=XSession.env,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                   preexec_fn=_die_with_parent)
         self.programs.append(program)
         return program
 
