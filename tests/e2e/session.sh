@@ -34,7 +34,8 @@ start_display() {
   local first=$((300 + $$ % 400))
   for ((display = first; display < first + 50; display++)); do
     [ -e "/tmp/.X$display-lock" ] && continue
-    Xvfb ":$display" -noreset -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
+    # The server ends with this script even when a test runner kills it outright.
+    setpriv --pdeathsig TERM Xvfb ":$display" -noreset -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY=":$display"
     # Our own server must be the one that answers: another may have taken the number first.
