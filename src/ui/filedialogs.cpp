@@ -74,16 +74,19 @@ std::string Show(QWidget *owner, const FileDialogRequest &request)
 
 } // namespace
 
-void SetFileDialogFunction(FileDialogFunction function) { Replacement() = std::move(function); }
+void SetFileDialogFunction(FileDialogFunction function)
+{
+    Replacement() = std::move(function);
+}
 
-std::string ShowOpenDialog(QWidget *owner, const std::string &filter, const std::string &title,
-    const std::string &folder)
+std::string ShowOpenDialog(
+    QWidget *owner, const std::string &filter, const std::string &title, const std::string &folder)
 {
     return Show(owner, {false, filter, title, folder});
 }
 
-std::string ShowSaveDialog(QWidget *owner, const std::string &filter, const std::string &title,
-    const std::string &folder)
+std::string ShowSaveDialog(
+    QWidget *owner, const std::string &filter, const std::string &title, const std::string &folder)
 {
     return Show(owner, {true, filter, title, folder});
 }

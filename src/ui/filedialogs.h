@@ -11,12 +11,12 @@ namespace voltara::ui {
 
 // filter: description and pattern items separated by "|", a final "|" optional
 // ("Config-files (*.cfg)|*.cfg"). The open dialog accepts only an existing file.
-std::string ShowOpenDialog(QWidget *owner, const std::string &filter, const std::string &title,
-    const std::string &folder);
+std::string ShowOpenDialog(
+    QWidget *owner, const std::string &filter, const std::string &title, const std::string &folder);
 
 // The save dialog asks before replacing a file and before creating one, and adds no extension.
-std::string ShowSaveDialog(QWidget *owner, const std::string &filter, const std::string &title,
-    const std::string &folder);
+std::string ShowSaveDialog(
+    QWidget *owner, const std::string &filter, const std::string &title, const std::string &folder);
 
 // What a dialog was asked to show; tests replace the dialogs with a function of this.
 struct FileDialogRequest

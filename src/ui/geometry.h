@@ -5,7 +5,10 @@
 
 namespace voltara::ui {
 
-constexpr int Twips(int twips) { return (twips + 7) / 15; }
+constexpr int Twips(int twips)
+{
+    return (twips + 7) / 15;
+}
 
 constexpr QRect TwipsRect(int left, int top, int width, int height)
 {

@@ -25,8 +25,8 @@ MessageBoxFunction &Replacement()
 #ifdef VOLTARA_HAVE_XCB
 xcb_atom_t InternAtom(xcb_connection_t *connection, const char *name)
 {
-    const xcb_intern_atom_cookie_t cookie
-        = xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
+    const xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
     xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
     const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     std::free(reply);
@@ -54,8 +54,8 @@ protected:
             const xcb_atom_t utf8 = InternAtom(connection, "UTF8_STRING");
             if (name != XCB_ATOM_NONE && utf8 != XCB_ATOM_NONE) {
                 xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
-                    static_cast<xcb_window_t>(widget->windowHandle()->winId()), name, utf8, 8,
-                    0, "");
+                    static_cast<xcb_window_t>(widget->windowHandle()->winId()), name, utf8, 8, 0,
+                    "");
                 xcb_flush(connection);
             }
         }
@@ -67,9 +67,9 @@ protected:
 void ShowRealBox(QWidget *parent, const MessageBoxRecord &box)
 {
     EmptyTitleKeeper keeper; // outlives the box that it watches
-    QMessageBox message(box.icon == MessageIcon::Critical ? QMessageBox::Critical
-                                                          : QMessageBox::NoIcon,
-        box.title, box.text, QMessageBox::Ok, parent);
+    QMessageBox message(
+        box.icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, box.title,
+        box.text, QMessageBox::Ok, parent);
     message.setTextFormat(Qt::PlainText);
     if (box.title.isEmpty())
         message.installEventFilter(&keeper);
@@ -78,26 +78,38 @@ void ShowRealBox(QWidget *parent, const MessageBoxRecord &box)
 
 } // namespace
 
-void SetMessageBoxFunction(MessageBoxFunction function) { Replacement() = std::move(function); }
+void SetMessageBoxFunction(MessageBoxFunction function)
+{
+    Replacement() = std::move(function);
+}
 
-QString FromBytes(const std::string &bytes) { return QString::fromLocal8Bit(bytes); }
+QString FromBytes(const std::string &bytes)
+{
+    return QString::fromLocal8Bit(bytes);
+}
 
-std::string ToBytes(const QString &text) { return text.toLocal8Bit().toStdString(); }
+std::string ToBytes(const QString &text)
+{
+    return text.toLocal8Bit().toStdString();
+}
 
-void ShowMessageBox(QWidget *parent, const std::string &text, const Caption &caption,
-    MessageIcon icon)
+void ShowMessageBox(
+    QWidget *parent, const std::string &text, const Caption &caption, MessageIcon icon)
 {
     // The core's texts break lines with CR LF; Qt's plain text wants LF alone.
     QString shown = FromBytes(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    const MessageBoxRecord box {shown,
-        caption ? FromBytes(*caption) : QCoreApplication::applicationName(), icon};
+    const MessageBoxRecord box {
+        shown, caption ? FromBytes(*caption) : QCoreApplication::applicationName(), icon};
     if (Replacement())
         Replacement()(parent, box);
     else
         ShowRealBox(parent, box);
 }
 
-void YieldToEvents() { QCoreApplication::processEvents(); }
+void YieldToEvents()
+{
+    QCoreApplication::processEvents();
+}
 
 } // namespace voltara::ui
