@@ -14,6 +14,18 @@ std::string InvalidLineText(const std::string &key, const std::string &value)
     return "Invalid line:\r\n" + key + " " + value;
 }
 
+FileOpening OpenConfigFile(
+    const std::string &path, std::string &loaded_path, std::string &content, Host &host)
+{
+    if (!IsNormalFile(path)) {
+        host.ShowMessage(MissingFileText(path), "Error");
+        return FileOpening::Missing;
+    }
+    loaded_path = path;
+    std::string reason;
+    return ReadWholeFile(path, content, reason) ? FileOpening::Read : FileOpening::Unreadable;
+}
+
 std::string ConfigFileName(std::string name)
 {
     if (!name.empty() && name.back() == '\0')

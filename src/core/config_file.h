@@ -18,6 +18,16 @@ std::string MissingFileText(const std::string &path);
 // "Invalid line:" CR LF key, space, value.
 std::string InvalidLineText(const std::string &key, const std::string &value);
 
+// How a reader's opening of its file went.
+enum class FileOpening { Missing, Unreadable, Read };
+
+// Opens a file for one of the readers. A path that names no regular file is Missing, and the
+// "File: ... doesn't exist" box (caption "Error") is shown. Otherwise loaded_path becomes the
+// path before anything is read, so that a later Save writes there even when the content
+// proves bad, and the whole content is read.
+FileOpening OpenConfigFile(
+    const std::string &path, std::string &loaded_path, std::string &content, Host &host);
+
 // The name a writer writes to: a final NUL character is dropped, then ".cfg" is appended
 // unless the name already ends in it (case counts).
 std::string ConfigFileName(std::string name);

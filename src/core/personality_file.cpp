@@ -1,7 +1,6 @@
 #include "personality_file.h"
 
 #include "config_file.h"
-#include "platform.h"
 #include "text.h"
 
 #include <optional>
@@ -322,18 +321,18 @@ void ReadPersonality(PersonalityConfig &config, std::string_view content, Person
 
 void ReadPersonalityFile(PersonalityConfig &config, const std::string &path, PersonalityView &view)
 {
-    if (!IsNormalFile(path)) {
-        view.ShowMessage(MissingFileText(path), "Error");
+    std::string content;
+    switch (OpenConfigFile(path, config.LoadedPath, content, view)) {
+    case FileOpening::Missing:
         RepairPersonalities(config);
-        return;
-    }
-    config.LoadedPath = path;
-    std::string content, reason;
-    if (!ReadWholeFile(path, content, reason)) {
+        break;
+    case FileOpening::Unreadable:
         FailBeforeSections(config, view);
-        return;
+        break;
+    case FileOpening::Read:
+        ReadPersonality(config, content, view);
+        break;
     }
-    ReadPersonality(config, content, view);
 }
 
 std::vector<std::string> PersonalityFileLines(const PersonalityConfig &config)

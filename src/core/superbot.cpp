@@ -202,18 +202,18 @@ void ReadSuperbot(SuperbotConfig &config, std::string_view content, SuperbotView
 
 void ReadSuperbotFile(SuperbotConfig &config, const std::string &path, SuperbotView &view)
 {
-    if (!IsNormalFile(path)) {
-        view.ShowMessage(MissingFileText(path), "Error");
+    std::string content;
+    switch (OpenConfigFile(path, config.LoadedPath, content, view)) {
+    case FileOpening::Missing:
         FinishReading(config, view);
-        return;
-    }
-    config.LoadedPath = path;
-    std::string content, reason;
-    if (!ReadWholeFile(path, content, reason)) {
+        break;
+    case FileOpening::Unreadable:
         FailBeforeSections(config, view);
-        return;
+        break;
+    case FileOpening::Read:
+        ReadSuperbot(config, content, view);
+        break;
     }
-    ReadSuperbot(config, content, view);
 }
 
 std::vector<std::string> SuperbotFileLines(const SuperbotConfig &config)
