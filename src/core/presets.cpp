@@ -126,7 +126,7 @@ void SetRandomValues(
     }
     if (group == kGroupAll || group == kGroupOthers) {
         RandomPercents(bot, kGroupOthers, random);
-        bot.transkiller.assign(1, std::stoi(RandomPercent(random)) >= 50 ? '1' : '0');
+        bot.transkiller.assign(1, ScaledDraw(random, 101) >= 50 ? '1' : '0');
         bot.aggression_level = RandomAggression(random);
     }
 }
