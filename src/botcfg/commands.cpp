@@ -6,6 +6,7 @@
 #include "output.h"
 #include "platform.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -82,7 +83,10 @@ int WriteTo(const ConfigDocument &document, const std::string &path, Io &io)
     if (path == "-") {
         for (const std::string &line : document.Lines())
             io.out << line << "\r\n";
-        return io.out.flush() ? kDone : kFailed;
+        if (io.out.flush())
+            return kDone;
+        Fail(io, "standard output could not be written");
+        return kFailed;
     }
     std::string failure;
     if (document.Save(path, failure))
@@ -353,23 +357,38 @@ std::string GetDetails()
            "its first section (nothing printed), 2 for a wrong command line.\n";
 }
 
-std::string SetDetails()
+// The values set takes, one line for each different rule: the personality's percentages
+// share one.
+std::string AcceptedValuesTable()
 {
-    std::string text = "Changes settings of record N (default_personality needs no N) and saves\n"
-                       "the file as the editor's Save would. Each VALUE must be one that the\n"
-                       "editor's control can give; one refused value refuses the command, and\n"
-                       "nothing is written:\n";
+    std::string text;
+    std::vector<std::string> described;
     for (const Kind kind : {Kind::Personality, Kind::Superbot}) {
+        text += kind == Kind::Personality ? "in bot_personality.cfg:\n" : "in sbot.cfg:\n";
         std::vector<std::string> keys = RecordKeys(kind);
         if (kind == Kind::Personality)
             keys.insert(keys.begin(), voltara::kDefaultPersonalityKey);
         for (const std::string &key : keys) {
-            std::string line = "  " + key;
+            const bool percent = kind == Kind::Personality && key.ends_with("_percent");
+            const std::string rule = AcceptedValues(kind, key);
+            if (percent && std::find(described.begin(), described.end(), rule) != described.end())
+                continue;
+            described.push_back(rule);
+            std::string line = "  " + (percent ? std::string("each *_percent") : key);
             line.resize(24, ' ');
-            text += line + AcceptedValues(kind, key) + "\n";
+            text += line + rule + "\n";
         }
     }
-    return text
+    return text;
+}
+
+std::string SetDetails()
+{
+    return "Changes settings of record N (default_personality needs no N) and saves the\n"
+           "file as the editor's Save would. Each VALUE must be one that the editor's\n"
+           "control can give; one refused value refuses the command, and nothing is\n"
+           "written.\n\n"
+        + AcceptedValuesTable()
         + "\n  --force   save even a file that could not be read before its first section\n\n"
           "Exit status: 0 saved, 1 not saved, 2 for a wrong command line.\n";
 }

@@ -104,7 +104,8 @@ class BotcfgTest(unittest.TestCase):
         self.assertEqual(self.read(superbot), default_bytes("superbot"))
 
     def test_set_refuses_values_the_controls_cannot_give_and_writes_nothing(self):
-        refused = {"personality": [("1", "melee_percent", v) for v in ("101", "-1", "050", "5.0", " 5")]
+        percents = [("1", "melee_percent", v) for v in ("101", "-1", "050", "5.0", " 5")]
+        refused = {"personality": percents
                    + [("1", "aggression_level", "Normal"), ("1", "transkiller", "2"),
                       ("1", "default_personality", "0"), ("1", "default_personality", "10")],
                    "superbot": [("1", "ki_gain", "1001"), ("1", "ki_gain", "-2"),
@@ -145,6 +146,7 @@ class BotcfgTest(unittest.TestCase):
                     self.assertEqual(status, 1)
                     self.assertIn("--force", err)
                     self.assertEqual(self.read(path), damaged)
+            self.assertEqual(self.run_botcfg("get", path)[:2], (1, ""))  # no values to show
             self.assertEqual(self.run_botcfg("fix", path, "-o", path + ".out")[0], 0)
             self.assertEqual(self.read(path + ".out"), default_bytes(kind))
             self.assertEqual(self.run_botcfg("set", path, *change, "--force")[0], 0)
