@@ -80,6 +80,23 @@ class BotcfgTest(unittest.TestCase):
                     self.assertEqual(out.splitlines(), expected)
                     self.assertEqual((status, err), (1 if texts else 0, ""))
 
+    def test_check_goes_through_every_file_and_prints_no_raw_control_bytes(self):
+        clean = self.place("superbot", default_bytes("superbot"))
+        missing = os.path.join(self.folder, "gone", NAMES["superbot"])
+        damaged = self.place("superbot", b"[SUPERBOT]\r\nki\x1b[2J 5\r\n", "damaged.cfg")
+        status, out, err = self.run_botcfg("check", "--kind", "superbot", clean, missing, damaged)
+        self.assertEqual(status, 1)
+        self.assertEqual(out, f"{damaged}:2: Invalid line: ki\\x1B[2J 5\n")
+        self.assertIn(missing, err)
+
+    def test_get_prints_any_stored_text_safely(self):
+        path = self.place("personality", b"default_personality 1\r\n[BOT1]\r\n"
+                          b"default_personality \"\xe9\x1b\r\n")
+        status, out, _ = self.run_botcfg("get", path, "--json")
+        self.assertEqual((status, json.loads(out)["default_personality"]), (0, '"\xe9\x1b'))
+        self.assertEqual(self.run_botcfg("get", path, "default_personality")[1],
+                         'default_personality "\xe9\\x1B\n')
+
     def test_wrong_command_lines_exit_2_with_one_usage_line_and_touch_nothing(self):
         personality = self.place("personality", default_bytes("personality"))
         superbot = self.place("superbot", default_bytes("superbot"))
