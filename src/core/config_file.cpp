@@ -35,14 +35,26 @@ std::string ConfigFileName(std::string name)
     return name;
 }
 
+std::optional<std::string> SaveBackPath(const std::string &loaded_path)
+{
+    if (loaded_path.empty())
+        return std::nullopt;
+    return loaded_path;
+}
+
+bool SaveConfigLines(const std::string &path, const std::vector<std::string> &lines, Host &host)
+{
+    std::string reason;
+    if (SaveLines(path, lines, reason))
+        return true;
+    host.ShowMessage("File: \"" + path + "\" could not be saved\r\n" + reason, "Error");
+    return false;
+}
+
 bool WriteConfigFile(const std::string &name, const std::vector<std::string> &lines, Host &host)
 {
-    const std::string path = ConfigFileName(name);
-    std::string reason;
-    if (!SaveLines(path, lines, reason)) {
-        host.ShowMessage("File: \"" + path + "\" could not be saved\r\n" + reason, "Error");
+    if (!SaveConfigLines(ConfigFileName(name), lines, host))
         return false;
-    }
     host.ShowMessage(kSavedText, "");
     return true;
 }

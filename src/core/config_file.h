@@ -4,6 +4,7 @@
 
 #include "host.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,13 @@ std::string InvalidLineText(const std::string &key, const std::string &value);
 // How a reader's opening of its file went.
 enum class FileOpening { Missing, Unreadable, Read };
 
+// How a reading ended, for callers that must know more than the messages told the user.
+enum class ReadOutcome {
+    Missing, // no file at the path: the records were repaired, so empty ones hold defaults
+    FailedBeforeRecords, // unreadable, or damaged before its first section: no record was read
+    Read, // the sections were read, perhaps with messages on the way
+};
+
 // Opens a file for one of the readers. A path that names no regular file is Missing, and the
 // "File: ... doesn't exist" box (caption "Error") is shown. Otherwise loaded_path becomes the
 // path before anything is read, so that a later Save writes there even when the content
@@ -32,9 +40,18 @@ FileOpening OpenConfigFile(
 // unless the name already ends in it (case counts).
 std::string ConfigFileName(std::string name);
 
-// Writes the lines to ConfigFileName(name), each ending in CR LF, and reports the outcome:
-// "File successfully saved" with an empty caption, or an "Error" box naming the path and the
-// system's reason. Returns whether the file was written.
+// The file that the editors' Save writes back to: the one last found to exist by a reader.
+// nullopt while none was (the start-up file was missing and nothing was opened since); the
+// editors then ask for a name instead of writing ".cfg" into the working directory.
+std::optional<std::string> SaveBackPath(const std::string &loaded_path);
+
+// Writes the lines to exactly this path, each ending in CR LF, through the safe replace of
+// SaveLines. A failure is reported as an "Error" box naming the path and the system's reason,
+// and the file keeps its old bytes; success shows nothing. Returns whether the file was written.
+bool SaveConfigLines(const std::string &path, const std::vector<std::string> &lines, Host &host);
+
+// The editors' save: SaveConfigLines to ConfigFileName(name), then "File successfully saved"
+// with an empty caption when it worked. Returns whether the file was written.
 bool WriteConfigFile(const std::string &name, const std::vector<std::string> &lines, Host &host);
 
 } // namespace voltara

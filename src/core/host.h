@@ -3,6 +3,7 @@
 // implement and tests fake.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -22,6 +23,15 @@ public:
     virtual void ShowMessage(const std::string &text, const Caption &caption, MessageIcon icon) = 0;
     // Lets pending window events run once.
     virtual void Yield() = 0;
+    // A message about the file being read, at line (counted from 1), or 0 where no one line is
+    // to blame. A window shows it like any other message; a front end that lists messages
+    // can name the line.
+    virtual void ShowReadingMessage(
+        const std::string &text, const Caption &caption, std::size_t line)
+    {
+        static_cast<void>(line);
+        ShowMessage(text, caption, MessageIcon::None);
+    }
 
     void ShowMessage(const std::string &text, const Caption &caption)
     {

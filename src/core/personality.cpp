@@ -125,6 +125,19 @@ bool IsValid(const FieldInfo &field, const std::string &value)
 
 } // namespace
 
+bool IsControlValue(const FieldInfo &field, const std::string &text)
+{
+    switch (field.kind) {
+    case FieldKind::Percent:
+        return IsWholeNumberIn(text, kPercentFirst, kPercentLast);
+    case FieldKind::Transkiller:
+        return text == "0" || text == "1";
+    case FieldKind::Aggression:
+        return IsValid(field, text);
+    }
+    return false;
+}
+
 void RepairPersonalities(PersonalityConfig &config)
 {
     for (Personality &bot : config.Bots) {

@@ -75,6 +75,14 @@ inline constexpr int kBotCount = 9;
 // The 28 settings in record order.
 extern const std::array<FieldInfo, kFieldCount> kFields;
 
+// The window's percent lists offer the whole numbers from kPercentFirst to kPercentLast.
+inline constexpr int kPercentFirst = 0;
+inline constexpr int kPercentLast = 100;
+
+// Whether the field's control can give it this text: a percent list its items "0" to "100",
+// the aggression buttons their three words, the transkiller box "0" or "1".
+bool IsControlValue(const FieldInfo &field, const std::string &text);
+
 // Index of the field with this key in kFields, or -1.
 int FieldIndex(const std::string &key);
 

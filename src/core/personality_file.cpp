@@ -199,10 +199,11 @@ static_assert(std::size(kBlock) == 40);
 
 // Ends a reading that failed before the sections began: the message, then the repair, so the
 // window never meets records that were never filled.
-void FailBeforeSections(PersonalityConfig &config, PersonalityView &view)
+ReadOutcome FailBeforeSections(PersonalityConfig &config, PersonalityView &view, std::size_t line)
 {
-    view.ShowMessage(kReadErrorText, kProgramTitle);
+    view.ShowReadingMessage(kReadErrorText, kProgramTitle, line);
     RepairPersonalities(config);
+    return ReadOutcome::FailedBeforeRecords;
 }
 
 std::optional<int> HeaderNumber(const std::string &line)
@@ -239,7 +240,7 @@ SectionsEnd ReadSections(PersonalityConfig &config, LineReader &reader, Personal
                 std::string key, value;
                 if (!SplitKeyValue(*line, key, value))
                     return SectionsEnd::Failure;
-                ApplyConfigLine(config, key, value, view);
+                ApplyConfigLine(config, key, value, view, reader.LineNumber());
             }
         }
     } catch (const IndexError &) {
@@ -256,7 +257,8 @@ bool ReadGeneralOption(PersonalityConfig &config, LineReader &reader, Personalit
     if (!option || !SplitKeyValue(*option, key, value))
         return false;
     try {
-        ApplyConfigLine(config, key, IsNumericText(value) ? value : "-1", view);
+        ApplyConfigLine(
+            config, key, IsNumericText(value) ? value : "-1", view, reader.LineNumber());
     } catch (const IndexError &) {
         return false;
     }
@@ -282,8 +284,8 @@ int DefaultOptionOf(const std::string &default_personality)
     return *number;
 }
 
-void ApplyConfigLine(
-    PersonalityConfig &config, const std::string &key, const std::string &value, Host &host)
+void ApplyConfigLine(PersonalityConfig &config, const std::string &key, const std::string &value,
+    Host &host, std::size_t line)
 {
     Personality &bot = config.Bot(config.CurrentBot);
     if (key == kDefaultPersonalityKey) {
@@ -294,18 +296,17 @@ void ApplyConfigLine(
     if (field >= 0)
         SetField(bot, field, value);
     else
-        host.ShowMessage(InvalidLineText(key, value), "Error");
+        host.ShowReadingMessage(InvalidLineText(key, value), "Error", line);
 }
 
-void ReadPersonality(PersonalityConfig &config, std::string_view content, PersonalityView &view)
+ReadOutcome ReadPersonality(
+    PersonalityConfig &config, std::string_view content, PersonalityView &view)
 {
     LineReader reader(content);
-    if (!ReadGeneralOption(config, reader, view)) {
-        FailBeforeSections(config, view);
-        return;
-    }
+    if (!ReadGeneralOption(config, reader, view))
+        return FailBeforeSections(config, view, reader.LineNumber());
     if (ReadSections(config, reader, view) != SectionsEnd::EndOfFile)
-        view.ShowMessage(kReadErrorText, kProgramTitle);
+        view.ShowReadingMessage(kReadErrorText, kProgramTitle, reader.LineNumber());
     RepairPersonalities(config);
 
     // Selecting an option stores its value, whichever option was selected before.
@@ -317,22 +318,32 @@ void ReadPersonality(PersonalityConfig &config, std::string_view content, Person
     view.Yield();
     config.CurrentBot = 1;
     view.ShowPersonality("1");
+    return ReadOutcome::Read;
 }
 
-void ReadPersonalityFile(PersonalityConfig &config, const std::string &path, PersonalityView &view)
+ReadOutcome ReadPersonalityFile(
+    PersonalityConfig &config, const std::string &path, PersonalityView &view)
 {
     std::string content;
     switch (OpenConfigFile(path, config.LoadedPath, content, view)) {
     case FileOpening::Missing:
         RepairPersonalities(config);
-        break;
+        return ReadOutcome::Missing;
     case FileOpening::Unreadable:
-        FailBeforeSections(config, view);
-        break;
+        return FailBeforeSections(config, view, 0);
     case FileOpening::Read:
-        ReadPersonality(config, content, view);
         break;
     }
+    return ReadPersonality(config, content, view);
+}
+
+ReadOutcome StartPersonalityConfig(PersonalityConfig &config, const std::string &program_folder,
+    PersonalityView &view, const std::optional<std::string> &path)
+{
+    BuildConfigPath(config, program_folder);
+    const ReadOutcome outcome = ReadPersonalityFile(config, path.value_or(config.ConfigPath), view);
+    config.CurrentBot = 1;
+    return outcome;
 }
 
 std::vector<std::string> PersonalityFileLines(const PersonalityConfig &config)

@@ -1,9 +1,11 @@
 // Reading and writing bot_personality.cfg.
 #pragma once
 
+#include "config_file.h"
 #include "host.h"
 #include "personality.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,17 +24,28 @@ public:
 };
 
 // Reads a personality file into config.Bots and config.DefaultPersonality, reporting a missing
-// file, unrecognised keys and damaged files through the view, repairing the records, and
-// finally selecting the default option and showing personality 1.
-void ReadPersonalityFile(PersonalityConfig &config, const std::string &path, PersonalityView &view);
+// file, unrecognised keys and damaged files through the view (with the line where one is to
+// blame), repairing the records, and finally selecting the default option and showing
+// personality 1. A reading that fails before the first section repairs the records too, but
+// selects and shows nothing.
+ReadOutcome ReadPersonalityFile(
+    PersonalityConfig &config, const std::string &path, PersonalityView &view);
 
 // The reading itself, on content already loaded (LoadedPath is not touched).
-void ReadPersonality(PersonalityConfig &config, std::string_view content, PersonalityView &view);
+ReadOutcome ReadPersonality(
+    PersonalityConfig &config, std::string_view content, PersonalityView &view);
+
+// Tavrin's start-up of its configuration: BuildConfigPath for the program's folder, then the
+// file read (ConfigPath unless another path is given), then personality 1 current whatever the
+// reading gave. Every front end that opens a personality file as the editor does calls this.
+ReadOutcome StartPersonalityConfig(PersonalityConfig &config, const std::string &program_folder,
+    PersonalityView &view, const std::optional<std::string> &path = std::nullopt);
 
 // Stores one key line into DefaultPersonality or the record of CurrentBot, or reports it as
-// an invalid line. Throws IndexError when CurrentBot is outside 1..9, whatever the key.
-void ApplyConfigLine(
-    PersonalityConfig &config, const std::string &key, const std::string &value, Host &host);
+// an invalid line (of the file's line number line, 0 for none). Throws IndexError when
+// CurrentBot is outside 1..9, whatever the key.
+void ApplyConfigLine(PersonalityConfig &config, const std::string &key, const std::string &value,
+    Host &host, std::size_t line = 0);
 
 // The default-personality option that a text names: 0 for "-1" or anything that rounds to 0,
 // 1..9 for those numbers, -1 when it names no option.

@@ -1,12 +1,15 @@
 #include "platform.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <optional>
 #include <sstream>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #else
 #include <climits>
@@ -110,6 +113,11 @@ std::string JoinedLines(const std::vector<std::string> &lines)
 
 } // namespace
 
+void UseBinaryStandardOutput()
+{
+    _setmode(_fileno(stdout), _O_BINARY);
+}
+
 std::string ProgramFolder()
 {
     char buffer[MAX_PATH + 1] = {};
@@ -159,6 +167,11 @@ bool SaveLines(const std::string &path, const std::vector<std::string> &lines, s
 }
 
 #else
+
+void UseBinaryStandardOutput()
+{
+    // POSIX streams never translate line ends.
+}
 
 std::string ProgramFolder()
 {

@@ -37,6 +37,10 @@ bool ReadWholeFile(const std::string &path, std::string &bytes, std::string &rea
 // false and sets reason.
 bool SaveLines(const std::string &path, const std::vector<std::string> &lines, std::string &reason);
 
+// Makes standard output pass bytes unchanged, so that CR LF line ends written there arrive as
+// they are (Windows would otherwise turn every LF into CR LF).
+void UseBinaryStandardOutput();
+
 // The steps of SaveLines at which tests may inject a failure.
 enum class SaveStep { CreateTemporary, WriteLine, Flush, Rename, WriteInPlace };
 

@@ -67,6 +67,20 @@ const Pattern kPatterns[] = {
             {"fly_percent", "0"}, {"stopfly_percent", "0"}, {"jump_percent", "0"},
             {"transkiller", "0"}, {"aggression_level", "defensive"}, {"block_percent", "100"}}},
 };
+
+// The Presets menu, written once: Tavrin builds its menu from it, other front ends look its
+// items up by caption.
+const PresetSubmenu kPresetMenu[] = {
+    {"menAll", "All", {{"menDefAll", "Default", "00"}, {"menRanAll", "Random", "01"}}},
+    {"menAttacks", "Attacks", {{"menDefAtt", "Default", "10"}, {"menMelee_only", "Melee only", "12"},
+        {"menLamer", "Bastard", "13"}, {"menHeavy", "Heavy Guy", "14"},
+        {"menBeamOnly", "Beam only", "15"}, {"menRanAtt", "Random", "11"}}},
+    {"menMelee", "Melee", {{"menDefMel", "Default", "20"}, {"menRanMel", "Random", "21"}}},
+    {"menChat", "Chat", {{"menDefChat", "Default", "30"}, {"menNoiCha", "Noisy", "32"},
+        {"menQuiCha", "Quiet", "33"}, {"menRanCha", "Random", "31"}}},
+    {"menOthers", "Others", {{"menDefOth", "Default", "40"}, {"menExtOth", "Extreme", "42"},
+        {"menBorOth", "Boring", "43"}, {"menRanOth", "Random", "41"}}},
+};
 // clang-format on
 
 void ApplyPattern(Personality &bot, const Pattern &pattern)
@@ -101,6 +115,18 @@ RandomSource &SystemRandom()
 {
     static ClockSeededRandom random;
     return random;
+}
+
+// The top 53 bits of one draw, scaled: unlike the standard distributions, the same on every
+// standard library.
+double FixedSeedRandom::Draw()
+{
+    return static_cast<double>(engine_() >> 11) * 0x1.0p-53;
+}
+
+std::span<const PresetSubmenu> PresetMenu()
+{
+    return kPresetMenu;
 }
 
 std::string RandomPercent(RandomSource &random)

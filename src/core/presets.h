@@ -5,7 +5,11 @@
 #include "personality.h"
 #include "personality_file.h"
 
+#include <cstdint>
 #include <functional>
+#include <initializer_list>
+#include <random>
+#include <span>
 #include <string>
 
 namespace voltara {
@@ -21,6 +25,43 @@ public:
 
 // The process-wide generator, seeded from the system clock.
 RandomSource &SystemRandom();
+
+// A generator that reseeds with one fixed seed where the others take the clock, so the random
+// presets give the same values for the same seed, on every platform.
+class FixedSeedRandom : public RandomSource
+{
+public:
+    explicit FixedSeedRandom(std::uint64_t seed)
+        : seed_(seed)
+        , engine_(seed)
+    {
+    }
+    void SeedFromClock() override { engine_.seed(seed_); }
+    double Draw() override;
+
+private:
+    std::uint64_t seed_;
+    std::mt19937_64 engine_;
+};
+
+// An item of the Presets menu: its object name, caption and preset code.
+struct PresetItem
+{
+    const char *name;
+    const char *caption;
+    const char *code;
+};
+
+// A submenu of the Presets menu, its items in menu order.
+struct PresetSubmenu
+{
+    const char *name;
+    const char *caption;
+    std::initializer_list<PresetItem> items;
+};
+
+// The submenus of the Presets menu in menu order: "All", "Attacks", "Melee", "Chat", "Others".
+std::span<const PresetSubmenu> PresetMenu();
 
 // Applies the preset of this code to the record of CurrentBot; an unknown code shows
 // "Unknown Error" and changes nothing. In every case the view then yields and shows

@@ -9,15 +9,37 @@
 
 namespace voltara {
 
-const std::array<SuperbotFieldInfo, kSuperbotFieldCount> kSuperbotFields = {
-    {
-     {"ki_gain", &Superbot::ki_gain},
-     {"health_gain", &Superbot::health_gain},
-     {"powerlevel", &Superbot::powerlevel},
-     {"transparency_val", &Superbot::transparency_val},
-     {"sbotlaser_percent", &Superbot::sbotlaser_percent},
-     }
-};
+// clang-format off
+const std::array<SuperbotFieldInfo, kSuperbotFieldCount> kSuperbotFields = {{
+    {"ki_gain",           &Superbot::ki_gain,           SuperbotControl::Slider,     0, 1000, true},
+    {"health_gain",       &Superbot::health_gain,       SuperbotControl::Slider,     0, 180,  true},
+    {"powerlevel",        &Superbot::powerlevel,        SuperbotControl::PowerLevel, 0, 0,    false},
+    {"transparency_val",  &Superbot::transparency_val,  SuperbotControl::Slider,     1, 255,  true},
+    {"sbotlaser_percent", &Superbot::sbotlaser_percent, SuperbotControl::List,       0, 100,  false},
+}};
+// clang-format on
+
+const SuperbotFieldInfo &SuperbotFieldOf(std::string Superbot::*member)
+{
+    for (const SuperbotFieldInfo &field : kSuperbotFields) {
+        if (field.member == member)
+            return field;
+    }
+    throw std::out_of_range("not a superbot setting");
+}
+
+bool IsAcceptedPowerLevel(const std::string &typed)
+{
+    const auto value = NumericValue(typed);
+    return value && *value >= 1 && typed.size() <= static_cast<std::size_t>(kPowerLevelMaxLength);
+}
+
+bool IsControlValue(const SuperbotFieldInfo &field, const std::string &text)
+{
+    if (field.control == SuperbotControl::PowerLevel)
+        return IsAcceptedPowerLevel(text);
+    return (field.unlimited && text == "-1") || IsWholeNumberIn(text, field.first, field.last);
+}
 
 namespace {
 
@@ -109,7 +131,7 @@ bool ReadSections(SuperbotConfig &config, LineReader &reader, SuperbotView &view
         std::string key, value;
         if (!SplitKeyValue(*line, key, value))
             return false;
-        ApplySuperbotLine(config, key, value, view);
+        ApplySuperbotLine(config, key, value, view, reader.LineNumber());
     }
     return false; // a fourth section header
 }
@@ -117,10 +139,11 @@ bool ReadSections(SuperbotConfig &config, LineReader &reader, SuperbotView &view
 // Ends a reading that failed before the sections began. Nothing was applied, so the repair
 // only fills records that were never filled: at start-up the window then shows defaults
 // instead of empty fields.
-void FailBeforeSections(SuperbotConfig &config, SuperbotView &view)
+ReadOutcome FailBeforeSections(SuperbotConfig &config, SuperbotView &view, std::size_t line)
 {
-    view.ShowMessage(kReadErrorText, kProgramTitle);
+    view.ShowReadingMessage(kReadErrorText, kProgramTitle, line);
     RepairSuperbots(config);
+    return ReadOutcome::FailedBeforeRecords;
 }
 
 // The common end of a reading: repaired records, the window repainted, tier 1 shown.
@@ -174,8 +197,8 @@ void RepairSuperbots(SuperbotConfig &config)
     }
 }
 
-void ApplySuperbotLine(
-    SuperbotConfig &config, const std::string &key, const std::string &value, Host &host)
+void ApplySuperbotLine(SuperbotConfig &config, const std::string &key, const std::string &value,
+    Host &host, std::size_t line)
 {
     for (const SuperbotFieldInfo &field : kSuperbotFields) {
         if (key == field.key) {
@@ -183,37 +206,45 @@ void ApplySuperbotLine(
             return;
         }
     }
-    host.ShowMessage(InvalidLineText(key, value), "Error");
+    host.ShowReadingMessage(InvalidLineText(key, value), "Error", line);
 }
 
-void ReadSuperbot(SuperbotConfig &config, std::string_view content, SuperbotView &view)
+ReadOutcome ReadSuperbot(SuperbotConfig &config, std::string_view content, SuperbotView &view)
 {
     LineReader reader(content);
     const auto first = reader.NextKept();
-    if (!first || !IsSectionHeader(*first)) {
-        FailBeforeSections(config, view);
-        return;
-    }
+    if (!first || !IsSectionHeader(*first))
+        return FailBeforeSections(config, view, reader.LineNumber());
     config.CurrentTier = TierOfHeader(*first);
     if (!ReadSections(config, reader, view))
-        view.ShowMessage(kReadErrorText, kProgramTitle);
+        view.ShowReadingMessage(kReadErrorText, kProgramTitle, reader.LineNumber());
     FinishReading(config, view);
+    return ReadOutcome::Read;
 }
 
-void ReadSuperbotFile(SuperbotConfig &config, const std::string &path, SuperbotView &view)
+ReadOutcome ReadSuperbotFile(SuperbotConfig &config, const std::string &path, SuperbotView &view)
 {
     std::string content;
     switch (OpenConfigFile(path, config.LoadedPath, content, view)) {
     case FileOpening::Missing:
         FinishReading(config, view);
-        break;
+        return ReadOutcome::Missing;
     case FileOpening::Unreadable:
-        FailBeforeSections(config, view);
-        break;
+        return FailBeforeSections(config, view, 0);
     case FileOpening::Read:
-        ReadSuperbot(config, content, view);
         break;
     }
+    return ReadSuperbot(config, content, view);
+}
+
+ReadOutcome StartSuperbotConfig(SuperbotConfig &config, const std::string &program_folder,
+    SuperbotView &view, const std::optional<std::string> &path)
+{
+    InitSuperbotData(config, program_folder);
+    const ReadOutcome outcome =
+        ReadSuperbotFile(config, path.value_or(config.SuperbotConfigPath), view);
+    config.CurrentTier = 1;
+    return outcome;
 }
 
 std::vector<std::string> SuperbotFileLines(const SuperbotConfig &config)

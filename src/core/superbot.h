@@ -2,9 +2,11 @@
 // writer of sbot.cfg.
 #pragma once
 
+#include "config_file.h"
 #include "host.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,13 +29,35 @@ inline constexpr int kTierCount = 3;
 inline constexpr int kSuperbotFieldCount = 5;
 inline constexpr const char *kSuperbotFileName = "sbot.cfg";
 
-// The five settings in record order (which is also the file's order).
+// How the window edits a setting, and so which texts it can give it.
+enum class SuperbotControl { Slider, List, PowerLevel };
+
+// The five settings in record order (which is also the file's order), with their controls:
+// a slider or list holds first..last and stores the position as decimal text; a slider's
+// check box ("Unlimited", "Flashing") stores "-1".
 struct SuperbotFieldInfo
 {
     const char *key;
     std::string Superbot::*member;
+    SuperbotControl control;
+    int first;
+    int last;
+    bool unlimited;
 };
 extern const std::array<SuperbotFieldInfo, kSuperbotFieldCount> kSuperbotFields;
+
+// The entry of kSuperbotFields for a member; throws std::out_of_range for none.
+const SuperbotFieldInfo &SuperbotFieldOf(std::string Superbot::*member);
+
+// The power-level field takes at most this many characters.
+inline constexpr int kPowerLevelMaxLength = 8;
+
+// Whether the power-level field accepts a typed text: numeric, at least 1, and no longer than
+// the field allows. The text is stored exactly as typed.
+bool IsAcceptedPowerLevel(const std::string &typed);
+
+// Whether the field's control can give it this text.
+bool IsControlValue(const SuperbotFieldInfo &field, const std::string &text);
 
 // "SUPERBOT", "MEGABOT", "ULTIMATEBOT" for tiers 1 to 3; throws std::out_of_range otherwise.
 const char *TierName(int tier);
@@ -75,21 +99,28 @@ void SetTierDefaults(SuperbotConfig &config, int tier);
 // Replaces every non-numeric field of the three tiers by its tier default.
 void RepairSuperbots(SuperbotConfig &config);
 
-// Reads a superbot file into the tiers, reporting every problem through the view, and always
-// ends with repaired records. A missing file, or a reading that reached the first section
-// header, ends with CurrentTier 1 shown. A file that fails before its first section header
-// (empty, comments only, another first line, unreadable) gives "Error with reading config
-// file" and leaves CurrentTier and the view as they were. LoadedPath names the file as soon
-// as it is found to exist.
-void ReadSuperbotFile(SuperbotConfig &config, const std::string &path, SuperbotView &view);
+// Reads a superbot file into the tiers, reporting every problem through the view (with the
+// line where one is to blame), and always ends with repaired records. A missing file, or a
+// reading that reached the first section header, ends with CurrentTier 1 shown. A file that
+// fails before its first section header (empty, comments only, another first line,
+// unreadable) gives "Error with reading config file" and leaves CurrentTier and the view as
+// they were. LoadedPath names the file as soon as it is found to exist.
+ReadOutcome ReadSuperbotFile(SuperbotConfig &config, const std::string &path, SuperbotView &view);
 
 // The reading itself, on content already loaded (LoadedPath is not touched). Values stored
 // before a failure stay; a key the content lacks keeps its value.
-void ReadSuperbot(SuperbotConfig &config, std::string_view content, SuperbotView &view);
+ReadOutcome ReadSuperbot(SuperbotConfig &config, std::string_view content, SuperbotView &view);
 
-// Stores one data line into tier CurrentTier, or reports it as an invalid line.
-void ApplySuperbotLine(
-    SuperbotConfig &config, const std::string &key, const std::string &value, Host &host);
+// Olmach's start-up of its configuration: InitSuperbotData for the program's folder, then the
+// file read (SuperbotConfigPath unless another path is given), then tier 1 current whatever the
+// reading gave. Every front end that opens a superbot file as the editor does calls this.
+ReadOutcome StartSuperbotConfig(SuperbotConfig &config, const std::string &program_folder,
+    SuperbotView &view, const std::optional<std::string> &path = std::nullopt);
+
+// Stores one data line into tier CurrentTier, or reports it as an invalid line (of the file's
+// line number line, 0 for none).
+void ApplySuperbotLine(SuperbotConfig &config, const std::string &key, const std::string &value,
+    Host &host, std::size_t line = 0);
 
 // The 56 lines of the file, without line ends.
 std::vector<std::string> SuperbotFileLines(const SuperbotConfig &config);

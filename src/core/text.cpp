@@ -114,6 +114,14 @@ std::vector<std::string> SplitLines(std::string_view content)
     return lines;
 }
 
+bool IsWholeNumberIn(std::string_view text, int first, int last)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && value >= first
+        && value <= last && text == std::to_string(value);
+}
+
 bool SplitKeyValue(const std::string &line, std::string &key, std::string &value)
 {
     const std::size_t space = line.find(' ');
@@ -128,9 +136,12 @@ std::optional<std::string> LineReader::NextKept()
 {
     while (next_ < lines_.size()) {
         std::string line = lines_[next_++];
-        if (!ParseConfigLine(line))
+        if (!ParseConfigLine(line)) {
+            line_ = next_;
             return line;
+        }
     }
+    line_ = 0;
     return std::nullopt;
 }
 

@@ -30,6 +30,11 @@ bool ParseConfigLine(std::string &line);
 // needs no terminator. A UTF-8 byte-order mark at the very start is skipped.
 std::vector<std::string> SplitLines(std::string_view content);
 
+// True when the text is the decimal text of a whole number from first to last, written as a
+// control writes it: digits without leading zeros, a "-" only before a negative number, nothing
+// else ("7", "-1"; not "07", "+7", " 7", "7.0").
+bool IsWholeNumberIn(std::string_view text, int first, int last);
+
 // Splits a kept line at its first space into key and value (the value keeps any further
 // spaces). Returns false when the line has no space.
 bool SplitKeyValue(const std::string &line, std::string &key, std::string &value);
@@ -44,10 +49,14 @@ public:
     }
     // The next line that ParseConfigLine keeps, trimmed; nullopt at the end of the file.
     std::optional<std::string> NextKept();
+    // The number (counted from 1) of the line NextKept returned last; 0 before the first one
+    // and once the end of the file has been reached.
+    std::size_t LineNumber() const { return line_; }
 
 private:
     std::vector<std::string> lines_;
     std::size_t next_ = 0;
+    std::size_t line_ = 0;
 };
 
 } // namespace voltara

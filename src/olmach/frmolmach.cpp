@@ -39,10 +39,6 @@ using voltara::ui::TwipsRect;
 
 namespace {
 
-constexpr int kLaserFirst = 0;
-constexpr int kLaserLast = 100;
-constexpr int kPowerLevelLength = 8;
-
 // The three sliders, in the order they stand in the tier frame.
 struct SliderDesign
 {
@@ -50,7 +46,7 @@ struct SliderDesign
     const char *frameCaption;
     int frameLeft;
     const char *sliderName;
-    int minimum, maximum, pageStep, tickInterval;
+    int pageStep, tickInterval;
     const char *checkName;
     const char *checkCaption;
     std::string voltara::Superbot::*member;
@@ -60,11 +56,11 @@ struct SliderDesign
 
 // clang-format off
 const SliderDesign kSliderDesigns[] = {
-    {"fraKI", "KI per second",     240,  "sldKI", 0, 1000, 100, 100, "chkKI", "Unlimited",
+    {"fraKI", "KI per second",     240,  "sldKI", 100, 100, "chkKI", "Unlimited",
      &voltara::Superbot::ki_gain,          &frmOlmach::KiReading,         1},
-    {"fraHP", "Health per second", 2820, "sldHP", 0, 180,  30,  45,  "chkHP", "Unlimited",
+    {"fraHP", "Health per second", 2820, "sldHP", 30,  45,  "chkHP", "Unlimited",
      &voltara::Superbot::health_gain,      &frmOlmach::HealthReading,     0},
-    {"fraTR", "Visibility",        5400, "sldTR", 1, 255,  30,  51,  "chkTR", "Flashing",
+    {"fraTR", "Visibility",        5400, "sldTR", 30,  51,  "chkTR", "Flashing",
      &voltara::Superbot::transparency_val, &frmOlmach::VisibilityReading, 4},
 };
 
@@ -183,7 +179,8 @@ void frmOlmach::createSliderFields()
         field.slider = new QSlider(Qt::Horizontal, field.frame);
         field.slider->setObjectName(QLatin1String(design.sliderName));
         field.slider->setGeometry(TwipsRect(180, 360, 1815, 495));
-        field.slider->setRange(design.minimum, design.maximum);
+        const voltara::SuperbotFieldInfo &range = voltara::SuperbotFieldOf(design.member);
+        field.slider->setRange(range.first, range.last);
         field.slider->setPageStep(design.pageStep);
         field.slider->setTickInterval(design.tickInterval);
         field.slider->setTickPosition(QSlider::TicksBelow);
@@ -222,7 +219,7 @@ void frmOlmach::createLowerFields()
     txtPL = new QLineEdit(fraPL);
     txtPL->setObjectName(QStringLiteral("txtPL"));
     txtPL->setGeometry(TwipsRect(300, 360, 1155, 315));
-    txtPL->setMaxLength(kPowerLevelLength);
+    txtPL->setMaxLength(voltara::kPowerLevelMaxLength);
     txtPL->installEventFilter(this);
 
     cmdDefault = new QPushButton(QStringLiteral("load default values"), fraBot);
@@ -285,7 +282,9 @@ void frmOlmach::setTabOrder()
 void frmOlmach::FillLaserList()
 {
     const QSignalBlocker blocker(cmbLaser);
-    cmbLaser->fillRange(kLaserFirst, kLaserLast);
+    const voltara::SuperbotFieldInfo &range =
+        voltara::SuperbotFieldOf(&voltara::Superbot::sbotlaser_percent);
+    cmbLaser->fillRange(range.first, range.last);
 }
 
 void frmOlmach::Form_Load()
@@ -294,11 +293,8 @@ void frmOlmach::Form_Load()
     Yield();
     show();
     Yield();
-    voltara::InitSuperbotData(m_config, m_programFolder);
+    voltara::StartSuperbotConfig(m_config, m_programFolder, *this);
     Yield();
-    voltara::ReadSuperbotFile(m_config, m_config.SuperbotConfigPath, *this);
-    Yield();
-    m_config.CurrentTier = 1;
     // A reading that failed before its first section showed nothing; showing never edits, so
     // showing once more is harmless.
     ShowSuperbot("1");
@@ -419,8 +415,7 @@ void frmOlmach::txtPL_LostFocus()
         return;
     txtPL->setModified(false);
     const std::string typed = ToBytes(txtPL->text());
-    const auto value = voltara::NumericValue(typed);
-    if (value && *value >= 1) {
+    if (voltara::IsAcceptedPowerLevel(typed)) {
         currentRecord().powerlevel = typed;
         return;
     }
@@ -464,12 +459,13 @@ void frmOlmach::menSave_Click()
 void frmOlmach::menSave_Current_Click()
 {
     // Before any file was found there is nothing to save to: ask for a name instead.
-    if (m_config.LoadedPath.empty()) {
+    const auto path = voltara::SaveBackPath(m_config.LoadedPath);
+    if (!path) {
         menSaveAs_Click();
         return;
     }
     leaveFieldsBeforeSave();
-    voltara::WriteSuperbotFile(m_config, m_config.LoadedPath, *this);
+    voltara::WriteSuperbotFile(m_config, *path, *this);
 }
 
 void frmOlmach::menSaveAs_Click()

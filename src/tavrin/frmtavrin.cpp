@@ -74,34 +74,6 @@ constexpr GroupFrame kGroupFrames[] = {
     {voltara::kGroupOthers,  "fraOther",   "Others",  6540, 360,  2955, 4335, 240},
 };
 
-struct PresetCommand
-{
-    const char *name;
-    const char *caption;
-    const char *code;
-};
-
-struct PresetSubmenu
-{
-    const char *name;
-    const char *caption;
-    std::initializer_list<PresetCommand> commands;
-};
-
-// clang-format off
-const PresetSubmenu kPresetMenus[] = {
-    {"menAll", "All", {{"menDefAll", "Default", "00"}, {"menRanAll", "Random", "01"}}},
-    {"menAttacks", "Attacks", {{"menDefAtt", "Default", "10"}, {"menMelee_only", "Melee only", "12"},
-        {"menLamer", "Bastard", "13"}, {"menHeavy", "Heavy Guy", "14"},
-        {"menBeamOnly", "Beam only", "15"}, {"menRanAtt", "Random", "11"}}},
-    {"menMelee", "Melee", {{"menDefMel", "Default", "20"}, {"menRanMel", "Random", "21"}}},
-    {"menChat", "Chat", {{"menDefChat", "Default", "30"}, {"menNoiCha", "Noisy", "32"},
-        {"menQuiCha", "Quiet", "33"}, {"menRanCha", "Random", "31"}}},
-    {"menOthers", "Others", {{"menDefOth", "Default", "40"}, {"menExtOth", "Extreme", "42"},
-        {"menBorOth", "Boring", "43"}, {"menRanOth", "Random", "41"}}},
-};
-// clang-format on
-
 // The designed sizes assume a narrow dialog font; where a caption needs more room in the
 // font and style at hand, the control grows to the right instead of clipping it.
 void fitWidth(QWidget *widget)
@@ -378,10 +350,10 @@ void frmTavrin::createPresetMenu()
 {
     QMenu *presets = addSubmenu(menuBar(), "menPresets", "Presets");
     menuBar()->addMenu(presets);
-    for (const PresetSubmenu &submenu : kPresetMenus) {
+    for (const voltara::PresetSubmenu &submenu : voltara::PresetMenu()) {
         QMenu *menu = addSubmenu(presets, submenu.name, submenu.caption);
         presets->addMenu(menu);
-        for (const PresetCommand &command : submenu.commands) {
+        for (const voltara::PresetItem &command : submenu.items) {
             const std::string code = command.code;
             connect(addCommand(menu, command.name, command.caption), &QAction::triggered, this,
                 [this, code] { voltara::ApplyPreset(m_config, code, *this); });
@@ -416,12 +388,13 @@ void frmTavrin::Form_Load()
     show();
     HSBNumber->setFocus();
     Yield();
-    voltara::BuildConfigPath(m_config, m_programFolder);
     FillValueLists();
     Yield();
-    readFile(m_config.ConfigPath);
+    m_reading = true;
+    voltara::StartPersonalityConfig(m_config, m_programFolder, *this);
+    m_reading = false;
+    showDefaultPersonalityText();
     Yield();
-    m_config.CurrentBot = 1;
     showCurrentBot();
     Yield();
     unsetCursor();
@@ -430,7 +403,7 @@ void frmTavrin::Form_Load()
 void frmTavrin::FillValueLists()
 {
     for (const ValueField &value : m_valueFields) {
-        value.list->fillRange(0, 100);
+        value.list->fillRange(voltara::kPercentFirst, voltara::kPercentLast);
         fitWidth(value.list);
     }
 }
@@ -608,10 +581,10 @@ void frmTavrin::menSave_Click()
 void frmTavrin::menSave_Current_Click()
 {
     commitFieldBeingEdited();
-    if (m_config.LoadedPath.empty())
-        saveUnderChosenName();
+    if (const auto path = voltara::SaveBackPath(m_config.LoadedPath))
+        voltara::WritePersonalityFile(m_config, *path, *this);
     else
-        voltara::WritePersonalityFile(m_config, m_config.LoadedPath, *this);
+        saveUnderChosenName();
 }
 
 void frmTavrin::menSaveAs_Click()

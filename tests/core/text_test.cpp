@@ -82,10 +82,15 @@ TEST(SplitKeyValueTest, SplitsAtTheFirstSpaceOnly)
 TEST(LineReaderTest, HandsOutTheKeptLinesTrimmed)
 {
     LineReader reader("# comment\r\n\r\n   \r\n  [BOT1]  \n #x\rlast");
+    EXPECT_EQ(reader.LineNumber(), 0u);
     EXPECT_EQ(reader.NextKept(), "[BOT1]");
+    EXPECT_EQ(reader.LineNumber(), 4u); // every kind of line end counts once
     EXPECT_EQ(reader.NextKept(), "#x");
+    EXPECT_EQ(reader.LineNumber(), 5u);
     EXPECT_EQ(reader.NextKept(), "last");
+    EXPECT_EQ(reader.LineNumber(), 6u);
     EXPECT_EQ(reader.NextKept(), std::nullopt);
+    EXPECT_EQ(reader.LineNumber(), 0u);
     EXPECT_EQ(reader.NextKept(), std::nullopt);
 }
 

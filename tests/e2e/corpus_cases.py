@@ -67,3 +67,38 @@ SUPERBOT = {
     "comments_only.cfg": ([O], {}),
     "capital_key_and_word.cfg": ([E, E], {}),
 }
+
+# The texts of those message boxes, in the same order, with the line of the file each one
+# blames (0 where none is). The e2e driver cannot read a box's text; botcfg check prints
+# them (tests/botcfg). Files without a message are left out.
+READ = "Error with reading config file"
+
+
+def invalid(line):
+    return "Invalid line:\r\n" + line
+
+
+PERSONALITY_TEXTS = {
+    "tab_separator.cfg": [(4, READ)],
+    "tenth_section.cfg": [(20, READ)],
+    "empty.cfg": [(0, READ)],
+    "comments_only.cfg": [(0, READ)],
+    "default_zero_only.cfg": [(0, READ)],
+    "unknown_key.cfg": [(3, invalid("speed_percent 50"))],
+    "key_with_colon.cfg": [(3, invalid("melee_percent: 50"))],
+    "indented_comment.cfg": [(3, invalid("# a note"))],
+    "indented_comment_no_space.cfg": [(4, READ)],
+    "lowercase_header.cfg": [(4, READ)],
+    "bot_zero.cfg": [(5, READ)],
+    "no_header_after_option.cfg": [(2, READ)],
+}
+
+SUPERBOT_TEXTS = {
+    "header_with_comment.cfg": [(3, invalid("[MEGABOT] # strong"))],
+    "comment_header_first.cfg": [(2, READ)],
+    "tab_separator.cfg": [(3, READ)],
+    "fourth_section.cfg": [(7, READ)],
+    "empty.cfg": [(0, READ)],
+    "comments_only.cfg": [(0, READ)],
+    "capital_key_and_word.cfg": [(2, invalid("KI_GAIN 9")), (4, invalid("# note"))],
+}

@@ -1,0 +1,91 @@
+#include "arguments.h"
+
+namespace botcfg {
+
+namespace {
+
+struct ValueOption
+{
+    const char *long_name;
+    const char *short_name;
+    Option bit;
+    std::optional<std::string> Arguments::*slot;
+};
+
+const ValueOption kValueOptions[] = {
+    {"--kind",   nullptr, kKindOption,   &Arguments::kind  },
+    {"--output", "-o",    kOutputOption, &Arguments::output},
+    {"--seed",   nullptr, kSeedOption,   &Arguments::seed  },
+};
+
+bool LooksLikeOption(const std::string &arg)
+{
+    return arg.size() > 1 && arg[0] == '-' && !(arg[1] >= '0' && arg[1] <= '9');
+}
+
+void Note(Arguments &parsed, Option option, const std::string &name)
+{
+    parsed.options_given.emplace_back(option, name);
+}
+
+// Takes a value option at args[i] ("--kind K", "--kind=K", "-o OUT"); false when it is none.
+bool TakeValueOption(const std::vector<std::string> &args, std::size_t &i, Arguments &parsed)
+{
+    const std::string &arg = args[i];
+    for (const ValueOption &option : kValueOptions) {
+        const std::string name = option.long_name;
+        if (arg.starts_with(name + "=")) {
+            parsed.*option.slot = arg.substr(name.size() + 1);
+        } else if (arg == name || (option.short_name && arg == option.short_name)) {
+            if (i + 1 >= args.size())
+                throw UsageError("option " + arg + " needs a value");
+            parsed.*option.slot = args[++i];
+        } else {
+            continue;
+        }
+        Note(parsed, option.bit, name);
+        return true;
+    }
+    return false;
+}
+
+// Takes the option at args[i], or throws UsageError for an unknown one.
+void TakeOption(const std::vector<std::string> &args, std::size_t &i, Arguments &parsed)
+{
+    const std::string &arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+        parsed.help = true;
+    } else if (arg == "--version") {
+        parsed.version = true;
+    } else if (arg == "--force") {
+        parsed.force = true;
+        Note(parsed, kForceOption, arg);
+    } else if (arg == "--json") {
+        parsed.json = true;
+        Note(parsed, kJsonOption, arg);
+    } else if (!TakeValueOption(args, i, parsed)) {
+        throw UsageError("unknown option " + arg);
+    }
+}
+
+} // namespace
+
+Arguments ParseArguments(const std::vector<std::string> &args)
+{
+    Arguments parsed;
+    bool options_ended = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        if (!options_ended && arg == "--")
+            options_ended = true;
+        else if (!options_ended && LooksLikeOption(arg))
+            TakeOption(args, i, parsed);
+        else if (parsed.command.empty())
+            parsed.command = arg;
+        else
+            parsed.positionals.push_back(arg);
+    }
+    return parsed;
+}
+
+} // namespace botcfg

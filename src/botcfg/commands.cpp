@@ -1,0 +1,526 @@
+#include "commands.h"
+
+#include "arguments.h"
+#include "config_document.h"
+#include "names.h"
+#include "output.h"
+#include "platform.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+
+namespace botcfg {
+
+namespace {
+
+constexpr const char *kVersion = "botcfg (Voltara Bot Editor) version 1";
+
+enum ExitStatus { kDone = 0, kFailed = 1, kUsage = 2 };
+
+struct Io
+{
+    std::ostream &out;
+    std::ostream &err;
+};
+
+struct Command
+{
+    const char *name;
+    const char *arguments; // as the usage line shows them
+    const char *summary;
+    std::string (*details)();
+    unsigned options;
+    std::size_t min_positionals;
+    std::size_t max_positionals;
+    int (*run)(const Arguments &, Io &);
+};
+
+using voltara::ReadOutcome;
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+// A record's values under its section name, for get.
+struct Group
+{
+    std::string name;
+    Pairs pairs;
+};
+
+// One value that set stores.
+struct Change
+{
+    int record;
+    std::string key;
+    std::string value;
+};
+
+void Fail(Io &io, const std::string &text)
+{
+    io.err << "botcfg: " << text << '\n';
+}
+
+// Reads the file as its editor does and passes the editor's messages on to standard error.
+// nullopt, with a message, when there is no file: botcfg never creates one it was to read.
+std::optional<ReadOutcome> OpenFile(
+    ConfigDocument &document, const std::string &path, Io &io, bool messages_to_err = true)
+{
+    std::optional<ReadOutcome> outcome;
+    if (voltara::IsNormalFile(path))
+        outcome = document.Open(path);
+    if (!outcome || *outcome == ReadOutcome::Missing) {
+        Fail(io, "File: \"" + Printable(path) + "\" doesn't exist");
+        return std::nullopt;
+    }
+    for (const Message &message : document.messages())
+        (messages_to_err ? io.err : io.out) << MessageLine(path, message) << '\n';
+    return outcome;
+}
+
+// The whole file to standard output ("-"), or saved to exactly this path.
+int WriteTo(const ConfigDocument &document, const std::string &path, Io &io)
+{
+    if (path == "-") {
+        for (const std::string &line : document.Lines())
+            io.out << line << "\r\n";
+        if (io.out.flush())
+            return kDone;
+        Fail(io, "standard output could not be written");
+        return kFailed;
+    }
+    std::string failure;
+    if (document.Save(path, failure))
+        return kDone;
+    Fail(io, Printable(OneLine(failure)));
+    return kFailed;
+}
+
+// Saves back to the file that was read, as the editor's Save does; a file that could not be
+// read before its records would lose them all, so it is kept unless forced.
+int SaveBack(const ConfigDocument &document, ReadOutcome outcome, const Arguments &args, Io &io,
+    const char *other_way = "")
+{
+    const auto target = document.SaveBackPath();
+    if (!target) {
+        Fail(io, "no file was read, so there is none to save back to");
+        return kFailed;
+    }
+    if (outcome == ReadOutcome::FailedBeforeRecords && !args.force) {
+        Fail(io,
+            Printable(*target)
+                + " not saved: it could not be read before its first section, so saving would"
+                  " leave only default values in it (--force saves all the same"
+                + other_way + ")");
+        return kFailed;
+    }
+    return WriteTo(document, *target, io);
+}
+
+int Check(const Arguments &args, Io &io)
+{
+    std::vector<Kind> kinds;
+    for (const std::string &path : args.positionals)
+        kinds.push_back(KindOf(args.kind, path));
+    int status = kDone;
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        ConfigDocument document(kinds[i]);
+        if (!OpenFile(document, args.positionals[i], io, false) || !document.messages().empty())
+            status = kFailed;
+    }
+    return status;
+}
+
+int Fix(const Arguments &args, Io &io)
+{
+    const std::string &path = args.positionals[0];
+    ConfigDocument document(KindOf(args.kind, path));
+    const auto outcome = OpenFile(document, path, io);
+    if (!outcome)
+        return kFailed;
+    if (args.output)
+        return WriteTo(document, *args.output, io);
+    return SaveBack(document, *outcome, args, io, ", -o OUT writes elsewhere");
+}
+
+Pairs PairsOf(const ConfigDocument &document, int record)
+{
+    Pairs pairs;
+    for (const std::string &key : document.Keys(record))
+        pairs.emplace_back(key, document.Value(record, key));
+    return pairs;
+}
+
+void PrintPlain(std::ostream &out, const Pairs &pairs, const std::vector<Group> &groups)
+{
+    for (const auto &[key, value] : pairs)
+        out << key << ' ' << Printable(value) << '\n';
+    for (const Group &group : groups) {
+        out << '[' << group.name << "]\n";
+        PrintPlain(out, group.pairs, {});
+    }
+}
+
+void PrintJson(std::ostream &out, const Pairs &pairs, const std::vector<Group> &groups,
+    const std::string &indent = "")
+{
+    out << "{";
+    const char *separator = "\n";
+    for (const auto &[key, value] : pairs) {
+        out << separator << indent << "  " << JsonString(key) << ": " << JsonString(value);
+        separator = ",\n";
+    }
+    for (const Group &group : groups) {
+        out << separator << indent << "  " << JsonString(group.name) << ": ";
+        PrintJson(out, group.pairs, {}, indent + "  ");
+        separator = ",\n";
+    }
+    out << "\n" << indent << "}";
+    if (indent.empty())
+        out << "\n";
+}
+
+// What get prints: the general options and every record, one record, or one value.
+void PrintSelection(const ConfigDocument &document, const std::vector<std::string> &positionals,
+    std::optional<int> record, bool json, std::ostream &out)
+{
+    Pairs pairs;
+    std::vector<Group> groups;
+    if (positionals.size() == 1) {
+        pairs = PairsOf(document, 0);
+        for (int n = 1; n <= document.RecordCount(); ++n)
+            groups.push_back({document.RecordName(n), PairsOf(document, n)});
+    } else if (record && positionals.size() == 2) {
+        pairs = PairsOf(document, *record);
+    } else {
+        const std::string &key = positionals.back();
+        const int where = RecordOfKey(document.kind(), key, record);
+        pairs.emplace_back(key, document.Value(where, key));
+    }
+    if (json)
+        PrintJson(out, pairs, groups);
+    else
+        PrintPlain(out, pairs, groups);
+}
+
+int Get(const Arguments &args, Io &io)
+{
+    const std::vector<std::string> &positionals = args.positionals;
+    ConfigDocument document(KindOf(args.kind, positionals[0]));
+    const std::optional<int> record =
+        positionals.size() > 1 ? RecordNamed(document.kind(), positionals[1]) : std::nullopt;
+    if (positionals.size() == 3 && !record)
+        throw UsageError("\"" + positionals[1] + "\" names no record");
+    if (positionals.size() == 3 || (positionals.size() == 2 && !record))
+        RecordOfKey(document.kind(), positionals.back(), record); // throws for an unknown key
+    const auto outcome = OpenFile(document, positionals[0], io);
+    if (!outcome)
+        return kFailed;
+    if (*outcome == ReadOutcome::FailedBeforeRecords) {
+        Fail(io, Printable(positionals[0]) + " could not be read before its first section");
+        return kFailed;
+    }
+    PrintSelection(document, positionals, record, args.json, io.out);
+    return kDone;
+}
+
+std::vector<Change> ChangesOf(Kind kind, const std::vector<std::string> &positionals)
+{
+    std::size_t next = 1;
+    const std::optional<int> record = RecordNamed(kind, positionals[next]);
+    if (record)
+        ++next;
+    if (next == positionals.size() || (positionals.size() - next) % 2 != 0)
+        throw UsageError("the settings come as KEY VALUE pairs");
+    std::vector<Change> changes;
+    for (; next < positionals.size(); next += 2) {
+        const std::string &key = positionals[next];
+        changes.push_back({RecordOfKey(kind, key, record), key, positionals[next + 1]});
+    }
+    return changes;
+}
+
+// Every value the editor's controls could not give is named; one of them refuses them all.
+bool AllAccepted(Kind kind, const std::vector<Change> &changes, Io &io)
+{
+    bool accepted = true;
+    for (const Change &change : changes) {
+        if (IsAccepted(kind, change.key, change.value))
+            continue;
+        Fail(io,
+            change.key + " \"" + Printable(change.value) + "\" refused: it takes "
+                + AcceptedValues(kind, change.key) + "; nothing was written");
+        accepted = false;
+    }
+    return accepted;
+}
+
+int Set(const Arguments &args, Io &io)
+{
+    const std::string &path = args.positionals[0];
+    ConfigDocument document(KindOf(args.kind, path));
+    const std::vector<Change> changes = ChangesOf(document.kind(), args.positionals);
+    if (!AllAccepted(document.kind(), changes, io))
+        return kFailed;
+    const auto outcome = OpenFile(document, path, io);
+    if (!outcome)
+        return kFailed;
+    for (const Change &change : changes)
+        document.SetValue(change.record, change.key, change.value);
+    return SaveBack(document, *outcome, args, io);
+}
+
+std::uint64_t SeedOf(const std::string &text)
+{
+    std::uint64_t seed = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        throw UsageError("the seed \"" + text + "\" is no whole number from 0 to "
+            + std::to_string(std::numeric_limits<std::uint64_t>::max()));
+    return seed;
+}
+
+int Preset(const Arguments &args, Io &io)
+{
+    const std::vector<std::string> &positionals = args.positionals;
+    ConfigDocument document(KindOf(args.kind, positionals[0]));
+    const std::optional<int> record = RecordNamed(document.kind(), positionals[1]);
+    if (!record)
+        throw UsageError("\"" + positionals[1] + "\" names no record");
+    std::string item = positionals[3];
+    for (std::size_t i = 4; i < positionals.size(); ++i)
+        item += " " + positionals[i];
+    const std::string code = PresetCode(positionals[2], item);
+    if (document.kind() == Kind::Superbot && code != "00")
+        throw UsageError("a superbot file knows only the preset \"all default\"");
+    std::optional<voltara::FixedSeedRandom> seeded;
+    if (args.seed)
+        seeded.emplace(SeedOf(*args.seed));
+    const auto outcome = OpenFile(document, positionals[0], io);
+    if (!outcome)
+        return kFailed;
+    if (document.kind() == Kind::Superbot)
+        document.SetTierDefaults(*record);
+    else if (seeded)
+        document.ApplyPreset(*record, code, *seeded);
+    else
+        document.ApplyPreset(*record, code, voltara::SystemRandom());
+    return SaveBack(document, *outcome, args, io);
+}
+
+int New(const Arguments &args, Io &io)
+{
+    ConfigDocument document(KindNamed(args.positionals[0]));
+    document.LoadDefaults();
+    const std::string target = args.output.value_or("-");
+    if (target != "-" && voltara::IsNormalFile(target) && !args.force) {
+        Fail(io, Printable(target) + " already exists (--force replaces it)");
+        return kFailed;
+    }
+    return WriteTo(document, target, io);
+}
+
+std::string CheckDetails()
+{
+    return "Reads each FILE exactly as its editor reads its file at start-up and prints every\n"
+           "message the editor would show, one per line: FILE:LINE: text, or FILE: text where\n"
+           "no one line is to blame. A text that the message box shows on two lines is\n"
+           "printed on one.\n\n"
+           "Exit status: 0 when every file reads without a message, 1 when any message was\n"
+           "given or a file does not exist, 2 for a wrong command line.\n";
+}
+
+std::string FixDetails()
+{
+    return "Writes exactly the bytes that opening FILE in its editor and pressing Save would\n"
+           "write: the same reading, repair and default-personality rules, the same writer.\n"
+           "The editor's messages go to standard error. The file is replaced atomically; a\n"
+           "failed save leaves it as it was.\n\n"
+           "  -o OUT    write to OUT, exactly that name (\"-\": standard output)\n"
+           "  --force   save in place even a file that could not be read before its first\n"
+           "            section (only default values would be left in it)\n\n"
+           "Exit status: 0 written, 1 not written, 2 for a wrong command line.\n";
+}
+
+std::string GetDetails()
+{
+    return "Prints the values that the editor shows after reading FILE, as \"key value\"\n"
+           "lines in record order:\n"
+           "  get FILE                  the general option, then each record after its\n"
+           "                            section line ([BOT1], [SUPERBOT], ...)\n"
+           "  get FILE N                the settings of record N\n"
+           "  get FILE N KEY            one setting\n"
+           "  get FILE default_personality\n"
+           "N is a personality from 1 to 9, or a tier: 1 to 3 or SUPERBOT, MEGABOT,\n"
+           "ULTIMATEBOT (in any case).\n\n"
+           "  --json    the same as one JSON object, every value a string\n\n"
+           "Exit status: 0 printed, 1 a missing file or one that could not be read before\n"
+           "its first section (nothing printed), 2 for a wrong command line.\n";
+}
+
+// The values set takes, one line for each different rule: the personality's percentages
+// share one.
+std::string AcceptedValuesTable()
+{
+    std::string text;
+    std::vector<std::string> described;
+    for (const Kind kind : {Kind::Personality, Kind::Superbot}) {
+        text += kind == Kind::Personality ? "in bot_personality.cfg:\n" : "in sbot.cfg:\n";
+        std::vector<std::string> keys = RecordKeys(kind);
+        if (kind == Kind::Personality)
+            keys.insert(keys.begin(), voltara::kDefaultPersonalityKey);
+        for (const std::string &key : keys) {
+            const bool percent = kind == Kind::Personality && key.ends_with("_percent");
+            const std::string rule = AcceptedValues(kind, key);
+            if (percent && std::find(described.begin(), described.end(), rule) != described.end())
+                continue;
+            described.push_back(rule);
+            std::string line = "  " + (percent ? std::string("each *_percent") : key);
+            line.resize(24, ' ');
+            text += line + rule + "\n";
+        }
+    }
+    return text;
+}
+
+std::string SetDetails()
+{
+    return "Changes settings of record N (default_personality needs no N) and saves the\n"
+           "file as the editor's Save would. Each VALUE must be one that the editor's\n"
+           "control can give; one refused value refuses the command, and nothing is\n"
+           "written.\n\n"
+        + AcceptedValuesTable()
+        + "\n  --force   save even a file that could not be read before its first section\n\n"
+          "Exit status: 0 saved, 1 not saved, 2 for a wrong command line.\n";
+}
+
+std::string PresetDetails()
+{
+    return "Applies an item of the editor's Presets menu to personality N and saves the file\n"
+           "as the editor's Save would. GROUP and ITEM are the menu's captions in any case;\n"
+           "an item of two words may be given as two arguments (heavy guy, heavy_guy):\n"
+        + PresetChoices()
+        + "A superbot file knows only \"all default\", the editor's \"load default values\"\n"
+          "for tier N.\n\n"
+          "  --seed S  seed the random items with S (a whole number), so that they give the\n"
+          "            same values again\n"
+          "  --force   save even a file that could not be read before its first section\n\n"
+          "Exit status: 0 saved, 1 not saved, 2 for a wrong command line.\n";
+}
+
+std::string NewDetails()
+{
+    return "Writes the default file, as the editor saves it when started without one, to\n"
+           "standard output or to OUT.\n\n"
+           "  -o OUT    write to OUT, exactly that name\n"
+           "  --force   replace an existing OUT (without it, new refuses)\n\n"
+           "Exit status: 0 written, 1 not written, 2 for a wrong command line.\n";
+}
+
+constexpr std::size_t kAny = std::numeric_limits<std::size_t>::max();
+
+// clang-format off
+const Command kCommands[] = {
+    {"check", "FILE... [--kind KIND]", "print the messages the editor shows on reading each FILE",
+     CheckDetails, kKindOption, 1, kAny, Check},
+    {"fix", "FILE [-o OUT] [--force] [--kind KIND]", "write FILE as the editor's Save would",
+     FixDetails, kKindOption | kOutputOption | kForceOption, 1, 1, Fix},
+    {"get", "FILE [N [KEY]] [--json] [--kind KIND]", "print values",
+     GetDetails, kKindOption | kJsonOption, 1, 3, Get},
+    {"set", "FILE [N] KEY VALUE [KEY VALUE ...] [--force] [--kind KIND]", "change values and save",
+     SetDetails, kKindOption | kForceOption, 3, kAny, Set},
+    {"preset", "FILE N GROUP ITEM [--seed S] [--force] [--kind KIND]",
+     "apply a Presets menu item and save",
+     PresetDetails, kKindOption | kSeedOption | kForceOption, 4, kAny, Preset},
+    {"new", "personality|superbot [-o OUT] [--force]", "write the default file",
+     NewDetails, kOutputOption | kForceOption, 1, 1, New},
+};
+// clang-format on
+
+const Command *CommandNamed(const std::string &name)
+{
+    for (const Command &command : kCommands) {
+        if (name == command.name)
+            return &command;
+    }
+    return nullptr;
+}
+
+std::string ProgramHelp()
+{
+    std::string text = "botcfg: the Voltara bot configuration files bot_personality.cfg and\n"
+                       "sbot.cfg from the command line, read and written as the editors do.\n\n"
+                       "usage: botcfg COMMAND ARGUMENTS [OPTIONS]\n\n";
+    for (const Command &command : kCommands)
+        text += "  botcfg " + std::string(command.name) + " " + command.arguments + "\n      "
+            + command.summary + "\n";
+    return text
+        + "\nThe kind of FILE follows from its name (bot_personality.cfg or sbot.cfg), or\n"
+          "from --kind personality|superbot, which wins.\n"
+          "Exit status: 0 done, 1 a message was given or the command refused or failed,\n"
+          "2 for a wrong command line. botcfg COMMAND --help describes a command;\n"
+          "botcfg --version prints the version.\n";
+}
+
+std::string UsageLine(const Command *command)
+{
+    if (!command)
+        return "botcfg COMMAND ARGUMENTS [OPTIONS] (botcfg --help lists the commands)";
+    return "botcfg " + std::string(command->name) + " " + command->arguments;
+}
+
+// The command a line names, even one that failed to parse, for its usage message.
+const Command *CommandIn(const std::vector<std::string> &args)
+{
+    for (const std::string &arg : args) {
+        if (const Command *command = CommandNamed(arg))
+            return command;
+    }
+    return nullptr;
+}
+
+void CheckShape(const Command &command, const Arguments &args)
+{
+    for (const auto &[option, name] : args.options_given) {
+        if (!(command.options & option))
+            throw UsageError(name + " does not go with " + command.name);
+    }
+    if (args.positionals.size() < command.min_positionals)
+        throw UsageError("missing arguments");
+    if (args.positionals.size() > command.max_positionals)
+        throw UsageError("too many arguments");
+}
+
+int RunParsed(const Arguments &args, Io &io)
+{
+    if (args.command.empty()) {
+        if (!args.help && !args.version)
+            throw UsageError("no command");
+        io.out << (args.help ? ProgramHelp() : std::string(kVersion) + "\n");
+        return kDone;
+    }
+    const Command *command = CommandNamed(args.command);
+    if (!command)
+        throw UsageError("unknown command \"" + args.command + "\"");
+    if (args.help) {
+        io.out << "usage: " << UsageLine(command) << "\n\n" << command->details();
+        return kDone;
+    }
+    CheckShape(*command, args);
+    return command->run(args, io);
+}
+
+} // namespace
+
+int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    Io io {out, err};
+    try {
+        return RunParsed(ParseArguments(args), io);
+    } catch (const UsageError &error) {
+        io.err << "botcfg: " << Printable(error.what()) << "; usage: " << UsageLine(CommandIn(args))
+               << '\n';
+        return kUsage;
+    }
+}
+
+} // namespace botcfg

@@ -1,0 +1,14 @@
+#include "commands.h"
+#include "platform.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char **argv)
+{
+    // Files written to standard output keep their CR LF line ends as they are.
+    voltara::UseBinaryStandardOutput();
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    return botcfg::Run(args, std::cout, std::cerr);
+}

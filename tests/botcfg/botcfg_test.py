@@ -1,0 +1,238 @@
+#!/usr/bin/env python3
+"""botcfg from the outside: the command line's refusals, the "nothing lost" rules, the round
+trip with the editors' files, and the end-to-end corpus, where fix must write exactly what the
+editor's Save writes and check must print the texts of the editor's message boxes.
+
+Usage: botcfg_test.py PATH_TO_BOTCFG [unittest arguments]"""
+
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+E2E = os.path.join(HERE, "..", "e2e")
+sys.path.insert(0, E2E)
+import corpus  # noqa: E402
+import corpus_cases  # noqa: E402
+
+BOTCFG = None
+NAMES = {"personality": "bot_personality.cfg", "superbot": "sbot.cfg"}
+PROGRAMS = {"personality": corpus.TAVRIN, "superbot": corpus.OLMACH}
+TEXTS = {"personality": corpus_cases.PERSONALITY_TEXTS, "superbot": corpus_cases.SUPERBOT_TEXTS}
+
+
+def one_line(text):
+    """The box text as botcfg prints it: CR LF after a colon a space, else ": "."""
+    return text.replace(":\r\n", ": ").replace("\r\n", ": ")
+
+
+def default_bytes(kind):
+    return PROGRAMS[kind].expected(None, {})
+
+
+class BotcfgTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.mkdtemp(prefix="botcfg-test-")
+        self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
+
+    def run_botcfg(self, *args):
+        result = subprocess.run([BOTCFG, *args], capture_output=True, cwd=self.folder,
+                                timeout=30)
+        return result.returncode, result.stdout.decode("latin-1"), result.stderr.decode("latin-1")
+
+    def place(self, kind, content, name=None):
+        path = os.path.join(self.folder, name or NAMES[kind])
+        with open(path, "wb") as file:
+            file.write(content)
+        return path
+
+    def read(self, path):
+        with open(path, "rb") as file:
+            return file.read()
+
+    def test_fix_writes_what_the_editors_save_writes_for_the_whole_corpus(self):
+        for kind in ("personality", "superbot"):
+            for _, source, _, expected in corpus.cases(kind, set()):
+                with self.subTest(kind=kind, file=os.path.basename(source)):
+                    path = self.place(kind, self.read(source))
+                    status, _, _ = self.run_botcfg("fix", path, "--force")
+                    self.assertEqual(status, 0)
+                    self.assertEqual(self.read(path), expected)
+
+    def test_check_prints_the_texts_of_the_editors_boxes_in_order(self):
+        for kind, table in (("personality", corpus_cases.PERSONALITY),
+                            ("superbot", corpus_cases.SUPERBOT)):
+            folder = os.path.join(E2E, kind)
+            for name, case in sorted(table.items()):
+                with self.subTest(kind=kind, file=name):
+                    texts = TEXTS[kind].get(name, [])
+                    # Each text belongs to one recorded box: invalid lines carry "Error".
+                    self.assertEqual([t.startswith("Invalid line:") for _, t in texts],
+                                     [caption == corpus_cases.E for caption in case[0]])
+                    path = os.path.join(folder, name)
+                    status, out, err = self.run_botcfg("check", "--kind", kind, path)
+                    expected = [f"{path}:{line}: " if line else f"{path}: " for line, _ in texts]
+                    expected = [where + one_line(text) for where, (_, text) in zip(expected, texts)]
+                    self.assertEqual(out.splitlines(), expected)
+                    self.assertEqual((status, err), (1 if texts else 0, ""))
+
+    def test_check_goes_through_every_file_and_prints_no_raw_control_bytes(self):
+        clean = self.place("superbot", default_bytes("superbot"))
+        missing = os.path.join(self.folder, "gone", NAMES["superbot"])
+        damaged = self.place("superbot", b"[SUPERBOT]\r\nki\x1b[2J 5\r\n", "damaged.cfg")
+        status, out, err = self.run_botcfg("check", "--kind", "superbot", clean, missing, damaged)
+        self.assertEqual(status, 1)
+        self.assertEqual(out, f"{damaged}:2: Invalid line: ki\\x1B[2J 5\n")
+        self.assertIn(missing, err)
+
+    def test_get_prints_any_stored_text_safely(self):
+        path = self.place("personality", b"default_personality 1\r\n[BOT1]\r\n"
+                          b"default_personality \"\xe9\x1b\r\n")
+        status, out, _ = self.run_botcfg("get", path, "--json")
+        self.assertEqual((status, json.loads(out)["default_personality"]), (0, '"\xe9\x1b'))
+        self.assertEqual(self.run_botcfg("get", path, "default_personality")[1],
+                         'default_personality "\xe9\\x1B\n')
+
+    def test_wrong_command_lines_exit_2_with_one_usage_line_and_touch_nothing(self):
+        personality = self.place("personality", default_bytes("personality"))
+        superbot = self.place("superbot", default_bytes("superbot"))
+        other = self.place("personality", default_bytes("personality"), "other.cfg")
+        for args in ([], ["frobnicate"], ["check"], ["check", other], ["fix", personality, "-o"],
+                     ["fix", personality, "--json"], ["get", personality, "1", "melee", "x"],
+                     ["get", personality, "melee_percent"], ["check", other, "--kind", "bots"],
+                     ["set", personality, "10", "melee_percent", "5"],
+                     ["set", personality, "1", "melee", "5"],
+                     ["set", personality, "melee_percent", "5"],
+                     ["set", personality, "1", "melee_percent"],
+                     ["set", superbot, "default_personality", "5"],
+                     ["preset", personality, "1", "attacks", "aggressive"],
+                     ["preset", personality, "1", "all", "random", "--seed", "-1"],
+                     ["preset", superbot, "1", "chat", "noisy"], ["new", "bots"]):
+            with self.subTest(args=args):
+                status, out, err = self.run_botcfg(*args)
+                self.assertEqual((status, out), (2, ""))
+                self.assertEqual(len(err.splitlines()), 1)
+                self.assertIn("usage: botcfg", err)
+        self.assertEqual(self.read(personality), default_bytes("personality"))
+        self.assertEqual(self.read(superbot), default_bytes("superbot"))
+
+    def test_set_refuses_values_the_controls_cannot_give_and_writes_nothing(self):
+        percents = [("1", "melee_percent", v) for v in ("101", "-1", "050", "5.0", " 5")]
+        refused = {"personality": percents
+                   + [("1", "aggression_level", "Normal"), ("1", "transkiller", "2"),
+                      ("1", "default_personality", "0"), ("1", "default_personality", "10")],
+                   "superbot": [("1", "ki_gain", "1001"), ("1", "ki_gain", "-2"),
+                                ("2", "health_gain", "181"), ("3", "transparency_val", "0"),
+                                ("3", "transparency_val", "256"), ("1", "sbotlaser_percent", "-1"),
+                                ("1", "sbotlaser_percent", "101"), ("1", "powerlevel", "0"),
+                                ("1", "powerlevel", "abc"), ("1", "powerlevel", "123456789")]}
+        for kind, cases in refused.items():
+            path = self.place(kind, default_bytes(kind))
+            for record, key, value in cases:
+                with self.subTest(kind=kind, key=key, value=value):
+                    good = ("melee_percent", "7") if kind == "personality" else ("ki_gain", "7")
+                    status, _, err = self.run_botcfg("set", path, record, *good, key, value)
+                    self.assertEqual(status, 1)
+                    self.assertIn(f'{key} "{value}" refused', err)
+                    self.assertEqual(self.read(path), default_bytes(kind))
+
+    def test_a_missing_file_is_an_error_and_is_never_created(self):
+        path = os.path.join(self.folder, NAMES["personality"])
+        for args in (["check", path], ["fix", path], ["fix", path, "-o", path + ".out"],
+                     ["get", path], ["set", path, "1", "melee_percent", "5"],
+                     ["preset", path, "1", "all", "default"]):
+            with self.subTest(command=args[0]):
+                status, out, err = self.run_botcfg(*args)
+                self.assertEqual((status, out), (1, ""))
+                self.assertIn(f'"{path}" doesn\'t exist', err)
+                self.assertEqual(os.listdir(self.folder), [])
+
+    def test_a_file_unread_before_its_records_is_replaced_only_with_force_or_o(self):
+        damaged = b"# comments only\r\n"
+        for kind, change in (("personality", ["1", "melee_percent", "5"]),
+                             ("superbot", ["1", "ki_gain", "5"])):
+            path = self.place(kind, damaged)
+            for args in (["fix", path], ["set", path, *change],
+                         ["preset", path, "1", "all", "default"]):
+                with self.subTest(kind=kind, command=args[0]):
+                    status, _, err = self.run_botcfg(*args)
+                    self.assertEqual(status, 1)
+                    self.assertIn("--force", err)
+                    self.assertEqual(self.read(path), damaged)
+            self.assertEqual(self.run_botcfg("get", path)[:2], (1, ""))  # no values to show
+            self.assertEqual(self.run_botcfg("fix", path, "-o", path + ".out")[0], 0)
+            self.assertEqual(self.read(path + ".out"), default_bytes(kind))
+            self.assertEqual(self.run_botcfg("set", path, *change, "--force")[0], 0)
+            self.assertEqual(self.read(path),
+                             PROGRAMS[kind].expected(None, {(1, change[1]): change[2]}))
+
+    def test_a_failed_save_keeps_the_file_and_gives_the_editors_reason(self):
+        path = self.place("superbot", default_bytes("superbot"))
+        os.chmod(path, 0o444)
+        status, _, err = self.run_botcfg("set", path, "MEGABOT", "ki_gain", "5")
+        self.assertEqual(status, 1)
+        self.assertIn(f'File: "{path}" could not be saved: ', err)
+        self.assertEqual(self.read(path), default_bytes("superbot"))
+
+    def test_round_trip_with_the_editors_files(self):
+        for kind in ("personality", "superbot"):
+            status, out, _ = self.run_botcfg("new", kind)
+            self.assertEqual((status, out.encode("latin-1")), (0, default_bytes(kind)))
+        path = self.place("personality", default_bytes("personality"))
+        self.assertEqual(self.run_botcfg("fix", path), (0, "", ""))
+        self.assertEqual(self.read(path), default_bytes("personality"))
+        changes = {(3, "melee_percent"): "0", (3, "aggression_level"): "defensive",
+                   (3, "transkiller"): "0", (9, "block_percent"): "100"}
+        self.assertEqual(self.run_botcfg("set", path, "3", "melee_percent", "0", "aggression_level",
+                                         "defensive", "transkiller", "0", "default_personality",
+                                         "7")[0], 0)
+        self.assertEqual(self.run_botcfg("set", path, "9", "block_percent", "100")[0], 0)
+        self.assertEqual(self.read(path), corpus.TAVRIN.expected("7", changes))
+        _, out, _ = self.run_botcfg("get", path, "--json")
+        values = json.loads(out)
+        self.assertEqual((values["default_personality"], values["BOT3"]["aggression_level"],
+                          values["BOT9"]["block_percent"]), ("7", "defensive", "100"))
+        self.assertEqual(self.run_botcfg("get", path, "3", "transkiller"),
+                         (0, "transkiller 0\n", ""))
+
+        superbot = self.place("superbot", default_bytes("superbot"))
+        self.assertEqual(self.run_botcfg("set", superbot, "ultimatebot", "ki_gain", "1000",
+                                         "transparency_val", "-1", "powerlevel", " 2.5")[0], 0)
+        self.assertEqual(self.read(superbot), corpus.OLMACH.expected(None, {
+            (3, "ki_gain"): "1000", (3, "transparency_val"): "-1", (3, "powerlevel"): " 2.5"}))
+        self.assertEqual(self.run_botcfg("preset", superbot, "3", "All", "Default")[0], 0)
+        self.assertEqual(self.read(superbot), default_bytes("superbot"))
+
+    def test_presets_by_caption_and_repeatable_random_values(self):
+        path = self.place("personality", default_bytes("personality"))
+        self.assertEqual(self.run_botcfg("preset", path, "4", "attacks", "Heavy", "guy")[0], 0)
+        heavy = dict(zip(("melee", "kiblast", "lightbeam", "mediumbeam", "heavybeam", "disc",
+                          "laser", "heavyball", "kametorp", "solarflare"),
+                         ("10", "5", "0", "10", "95", "0", "0", "95", "95", "0")))
+        self.assertEqual(self.read(path), corpus.TAVRIN.expected(
+            None, {(4, key + "_percent"): value for key, value in heavy.items()}))
+        randomized = []
+        for _ in range(2):
+            self.place("personality", default_bytes("personality"))
+            self.run_botcfg("preset", path, "2", "all", "random", "--seed", "1234")
+            randomized.append(self.read(path))
+        self.assertEqual(randomized[0], randomized[1])
+        self.assertNotEqual(randomized[0], default_bytes("personality"))
+
+    def test_new_does_not_replace_a_file_without_force(self):
+        path = self.place("superbot", b"kept")
+        self.assertEqual(self.run_botcfg("new", "superbot", "-o", path)[0], 1)
+        self.assertEqual(self.read(path), b"kept")
+        self.assertEqual(self.run_botcfg("new", "superbot", "-o", path, "--force")[0], 0)
+        self.assertEqual(self.read(path), default_bytes("superbot"))
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    BOTCFG = os.path.abspath(sys.argv.pop(1))
+    unittest.main()
