@@ -269,10 +269,14 @@ std::optional<std::string> OnReadOnlyFileSystem(const std::string &folder,
             if (mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0)
                 result = save();
         }
-        if (write(channel[1], result.data(), result.size())) { }
+        [[maybe_unused]] const ssize_t sent = write(channel[1], result.data(), result.size());
         _exit(0);
     }
     close(channel[1]);
+    if (child < 0) {
+        close(channel[0]);
+        return std::nullopt;
+    }
     std::string result;
     char buffer[256];
     for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;)
