@@ -296,9 +296,15 @@ bool SaveLines(const std::string &path, const std::vector<std::string> &lines, s
         reason = ErrorText(EISDIR);
         return false;
     }
-    // A file marked read-only stays as it is, even for a user who could override the mark.
-    if (exists && ((existing.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)) {
+    // A file marked read-only stays as it is, even for a user who could override the mark;
+    // the refusal reads as the system's own would for anyone else. Any other refusal (a
+    // read-only file system among them) is told in the system's words.
+    if (exists && (existing.st_mode & 0222) == 0) {
         reason = ErrorText(EACCES);
+        return false;
+    }
+    if (exists && access(target.c_str(), W_OK) != 0) {
+        reason = ErrorText(errno);
         return false;
     }
     // The name is cut short so that a target name near the system's limit still leaves room.

@@ -1,6 +1,7 @@
 #include "frmolmach.h"
 
 #include "designfont.h"
+#include "droppedpress.h"
 #include "filedialogs.h"
 #include "geometry.h"
 #include "messagebox.h"
@@ -10,6 +11,7 @@
 #include "statusline.h"
 #include "straightline.h"
 #include "text.h"
+#include "textfield.h"
 #include "valuelist.h"
 
 #include <QAction>
@@ -21,7 +23,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
@@ -49,6 +50,7 @@ struct SliderDesign
     int pageStep, tickInterval;
     const char *checkName;
     const char *checkCaption;
+    const char *storedName;
     std::string voltara::Superbot::*member;
     QString (*reading)(int position);
     int hint;
@@ -57,11 +59,11 @@ struct SliderDesign
 // clang-format off
 const SliderDesign kSliderDesigns[] = {
     {"fraKI", "KI per second",     240,  "sldKI", 100, 100, "chkKI", "Unlimited",
-     &voltara::Superbot::ki_gain,          &frmOlmach::KiReading,         1},
+     "lblStoredKI", &voltara::Superbot::ki_gain,          &frmOlmach::KiReading,         1},
     {"fraHP", "Health per second", 2820, "sldHP", 30,  45,  "chkHP", "Unlimited",
-     &voltara::Superbot::health_gain,      &frmOlmach::HealthReading,     0},
+     "lblStoredHP", &voltara::Superbot::health_gain,      &frmOlmach::HealthReading,     0},
     {"fraTR", "Visibility",        5400, "sldTR", 30,  51,  "chkTR", "Flashing",
-     &voltara::Superbot::transparency_val, &frmOlmach::VisibilityReading, 4},
+     "lblStoredTR", &voltara::Superbot::transparency_val, &frmOlmach::VisibilityReading, 4},
 };
 
 const char *const kFieldHints[] = {
@@ -76,6 +78,7 @@ const char *const kFieldHints[] = {
 constexpr int kLaserHint = 3;
 constexpr int kPowerLevelHint = 2;
 constexpr int kNoHint = -1;
+constexpr int kStoredGap = 4; // pixels around the stored-text mark
 
 // A reading without trailing zeros, with the user's decimal separator.
 QString LocalNumber(double value)
@@ -93,12 +96,11 @@ QString LocalNumber(double value)
 }
 
 // Where a slider stands for a stored text. A value the slider cannot hold puts it at its
-// nearest end, and outside tells so; the record is not touched.
-int SliderPositionFor(const std::string &text, int minimum, int maximum, bool &outside)
+// nearest end; the record is not touched.
+int SliderPositionFor(const std::string &text, int minimum, int maximum)
 {
     const auto value = voltara::NumericValue(text);
     const auto whole = voltara::ToWholeNumber(text);
-    outside = !whole || *whole < minimum || *whole > maximum;
     if (whole)
         return std::clamp(*whole, minimum, maximum);
     return value && *value > 0 ? maximum : minimum;
@@ -190,6 +192,14 @@ void frmOlmach::createSliderFields()
         // A wider stand-in font must not cut the caption; the frame has room to the right.
         field.check->resize(
             std::max(field.check->width(), field.check->sizeHint().width()), field.check->height());
+        field.stored = new QLabel(field.frame);
+        field.stored->setObjectName(QLatin1String(design.storedName));
+        const int left = field.check->geometry().right() + kStoredGap;
+        field.stored->setGeometry(left, field.check->y(), field.frame->width() - left - kStoredGap,
+            field.check->height());
+        field.stored->setAlignment(Qt::AlignCenter);
+        field.stored->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        field.stored->hide();
         field.member = design.member;
         field.reading = design.reading;
         field.hint = design.hint;
@@ -216,10 +226,9 @@ void frmOlmach::createLowerFields()
     fraPL =
         NewFrame(fraBot, "fraPL", QStringLiteral("Powerlevel"), TwipsRect(2220, 2160, 1815, 915));
     voltara::ui::OnMouseMove(fraPL, [this] { ShowFieldHint(kPowerLevelHint); });
-    txtPL = new QLineEdit(fraPL);
+    txtPL = new voltara::ui::TextField(voltara::kPowerLevelMaxLength, fraPL);
     txtPL->setObjectName(QStringLiteral("txtPL"));
     txtPL->setGeometry(TwipsRect(300, 360, 1155, 315));
-    txtPL->setMaxLength(voltara::kPowerLevelMaxLength);
     txtPL->installEventFilter(this);
 
     cmdDefault = new QPushButton(QStringLiteral("load default values"), fraBot);
@@ -340,29 +349,40 @@ void frmOlmach::ShowSuperbot(const std::string &tier)
         const QSignalBlocker blocker(cmbLaser);
         cmbLaser->showStored(record.sbotlaser_percent);
     }
-    txtPL->setText(FromBytes(record.powerlevel));
+    txtPL->showText(FromBytes(record.powerlevel));
 }
 
 void frmOlmach::showOnSlider(SliderField &field, const std::string &text)
 {
     const QSignalBlocker checkBlocker(field.check);
-    field.slider->setToolTip({});
     if (text == "-1") {
         // A disabled slider keeps its last position.
         field.check->setChecked(true);
         field.slider->setEnabled(false);
+        showStoredMark(field, {});
         return;
     }
-    bool outside = false;
+    const int position = SliderPositionFor(text, field.slider->minimum(), field.slider->maximum());
     {
         const QSignalBlocker sliderBlocker(field.slider);
-        field.slider->setValue(
-            SliderPositionFor(text, field.slider->minimum(), field.slider->maximum(), outside));
+        field.slider->setValue(position);
     }
-    if (outside)
-        field.slider->setToolTip(QStringLiteral("Stored value: %1").arg(FromBytes(text)));
+    // A value out of the slider's range, a fraction or a number written otherwise ("1e3") would
+    // look like the position; it is saved as it is, so it is shown as it is.
+    const QString stored = FromBytes(text);
+    showStoredMark(field, stored.trimmed() == QString::number(position) ? QString() : stored);
     field.check->setChecked(false);
     field.slider->setEnabled(true);
+}
+
+void frmOlmach::showStoredMark(SliderField &field, const QString &text)
+{
+    const QString tip = text.isEmpty() ? QString() : QStringLiteral("Stored value: %1").arg(text);
+    field.slider->setToolTip(tip);
+    field.stored->setToolTip(tip);
+    field.stored->setText(field.stored->fontMetrics().elidedText(
+        text.trimmed(), Qt::ElideRight, field.stored->contentsRect().width()));
+    field.stored->setVisible(!text.isEmpty());
 }
 
 void frmOlmach::HSBNumber_Change(int value)
@@ -374,17 +394,20 @@ void frmOlmach::HSBNumber_Change(int value)
 void frmOlmach::chk_Click(SliderField &field, bool checked)
 {
     field.slider->setEnabled(!checked);
-    field.slider->setToolTip({});
+    showStoredMark(field, {});
     currentRecord().*field.member = checked ? "-1" : std::to_string(field.slider->value());
 }
 
 void frmOlmach::sld_Scroll(SliderField &field)
 {
-    // Raised before the value follows the position, so the position is the one to store.
+    // Raised after the position has moved and before the value follows it. An action that left
+    // the position where it was (a key or a wheel turn at an end, a repeat tick) stores nothing.
     const int position = field.slider->sliderPosition();
-    field.slider->setToolTip({});
-    currentRecord().*field.member = std::to_string(position);
     StBr->setSimpleText(field.reading(position));
+    if (position == field.slider->value())
+        return;
+    showStoredMark(field, {});
+    currentRecord().*field.member = std::to_string(position);
 }
 
 QString frmOlmach::HealthReading(int position)
@@ -409,7 +432,7 @@ void frmOlmach::cmbLaser_LostFocus(const std::string &picked)
     currentRecord().sbotlaser_percent = picked;
 }
 
-void frmOlmach::txtPL_LostFocus()
+void frmOlmach::txtPL_LostFocus(Qt::FocusReason reason)
 {
     if (!txtPL->isModified())
         return;
@@ -419,8 +442,17 @@ void frmOlmach::txtPL_LostFocus()
         currentRecord().powerlevel = typed;
         return;
     }
+    // Left by a mouse press: the press is dropped, and the box comes once the button is up.
+    if (reason == Qt::MouseFocusReason)
+        voltara::ui::DropPressThen(this, [this] { refusePowerLevel(); });
+    else
+        refusePowerLevel();
+}
+
+void frmOlmach::refusePowerLevel()
+{
     ShowMessage("No", std::string());
-    txtPL->setText(FromBytes(currentRecord().powerlevel));
+    txtPL->showText(FromBytes(currentRecord().powerlevel));
 }
 
 void frmOlmach::cmdDefault_Click()
@@ -518,7 +550,7 @@ bool frmOlmach::eventFilter(QObject *watched, QEvent *event)
         // field.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            txtPL_LostFocus();
+            txtPL_LostFocus(reason);
     }
     return QMainWindow::eventFilter(watched, event);
 }

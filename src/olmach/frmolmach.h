@@ -13,13 +13,14 @@
 
 class QCheckBox;
 class QGroupBox;
-class QLineEdit;
+class QLabel;
 class QPushButton;
 class QScrollBar;
 class QSlider;
 
 namespace voltara::ui {
 class StatusLine;
+class TextField;
 class ValueList;
 } // namespace voltara::ui
 
@@ -64,12 +65,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // A slider with its "unlimited" check box, and the record field they edit.
+    // A slider with its "unlimited" check box, and the record field they edit. stored shows
+    // the stored text beside the check box while the slider cannot show it as it is.
     struct SliderField
     {
         QGroupBox *frame = nullptr;
         QSlider *slider = nullptr;
         QCheckBox *check = nullptr;
+        QLabel *stored = nullptr;
         std::string voltara::Superbot::*member = nullptr;
         QString (*reading)(int position) = nullptr;
         int hint = -1;
@@ -85,12 +88,14 @@ private:
 
     voltara::Superbot &currentRecord();
     void showOnSlider(SliderField &field, const std::string &text);
+    void showStoredMark(SliderField &field, const QString &text);
 
     void HSBNumber_Change(int value);
     void chk_Click(SliderField &field, bool checked);
     void sld_Scroll(SliderField &field);
     void cmbLaser_LostFocus(const std::string &picked);
-    void txtPL_LostFocus();
+    void txtPL_LostFocus(Qt::FocusReason reason);
+    void refusePowerLevel();
     void cmdDefault_Click();
     void menLoad_Click();
     void menSave_Click();
@@ -112,7 +117,7 @@ private:
     QGroupBox *fraLS = nullptr;
     voltara::ui::ValueList *cmbLaser = nullptr;
     QGroupBox *fraPL = nullptr;
-    QLineEdit *txtPL = nullptr;
+    voltara::ui::TextField *txtPL = nullptr;
     QPushButton *cmdDefault = nullptr;
     voltara::ui::StatusLine *StBr = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "sharedwindows.h"
 #include "statusline.h"
 #include "straightline.h"
+#include "textfield.h"
 #include "valuelist.h"
 
 #include <QAction>
@@ -21,7 +22,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -171,9 +171,9 @@ void frmTavrin::createDefaultRow(QWidget *area)
     spreadRow(m_optBot->buttons(), TwipsRect(240, 300, 960 * voltara::kBotCount + 795, 315));
     connect(m_optBot, &QButtonGroup::idClicked, this, &frmTavrin::optBot_Click);
 
-    txtPersonality = new QLineEdit(QStringLiteral("-1"), area);
+    txtPersonality = new voltara::ui::TextField(2, area);
     txtPersonality->setObjectName(QStringLiteral("txtPersonality"));
-    txtPersonality->setMaxLength(2);
+    txtPersonality->showText(QStringLiteral("-1"));
     txtPersonality->setReadOnly(true);
     txtPersonality->setFocusPolicy(Qt::ClickFocus);
     txtPersonality->setAlignment(Qt::AlignCenter);
@@ -268,7 +268,9 @@ void frmTavrin::createAggression(QGroupBox *frame)
     chkTransKiller = new QCheckBox(QStringLiteral("Transkiller"), frame);
     chkTransKiller->setObjectName(QStringLiteral("chkTransKiller"));
     chkTransKiller->setGeometry(TwipsRect(kListLeft, 3960, 1035, 255));
-    chkTransKiller->setChecked(true);
+    // Unticked until a record is shown: the window shows nothing before it has a bot to show.
+    // The mouse moving over it leaves the hint, and must not reach the frame, which clears it.
+    chkTransKiller->setAttribute(Qt::WA_NoMousePropagation);
     fitWidth(chkTransKiller);
     // The column stands under the lists where it fits, else as far left as the frame needs.
     const QList<QWidget *> column {optAggressive, optDefensive, optNormal, chkTransKiller};
@@ -303,7 +305,8 @@ void frmTavrin::createLines(QWidget *area)
     using voltara::ui::AddStraightLine;
     AddStraightLine(area, kHeadingLeft, 120, gapLeft(defaultHeading), 120, "Line1");
     AddStraightLine(area, kHeadingLeft, 120, kHeadingLeft, 690, "Line2");
-    AddStraightLine(area, defaultRight, 120, right, 120, "Line3");
+    m_lineRightOfMirror = AddStraightLine(area, defaultRight, 120, right, 120, "Line3");
+    fitDefaultPersonalityMirror();
     AddStraightLine(area, right, 120, right, 690, "Line4");
 
     const QString viewHeading = QStringLiteral("View Bot");
@@ -486,7 +489,22 @@ voltara::Personality *frmTavrin::botOnView()
 
 void frmTavrin::showDefaultPersonalityText()
 {
-    txtPersonality->setText(FromBytes(m_config.DefaultPersonality));
+    txtPersonality->showText(FromBytes(m_config.DefaultPersonality));
+    fitDefaultPersonalityMirror();
+}
+
+// A file may hold any default personality ("-10", "abc"): the mirror keeps its designed width
+// unless its text needs more, and the heading's line on its right then starts after it.
+void frmTavrin::fitDefaultPersonalityMirror()
+{
+    constexpr int gap = 6;
+    const QRect line = m_lineRightOfMirror->geometry();
+    const int widest = line.right() - txtPersonality->x() - 2 * gap;
+    const int width = std::min(widest,
+        std::max(voltara::ui::Twips(375), txtPersonality->widthFor(txtPersonality->text())));
+    txtPersonality->resize(width, txtPersonality->height());
+    const int left = txtPersonality->geometry().right() + 1 + gap;
+    m_lineRightOfMirror->setGeometry(left, line.y(), line.right() - left + 1, line.height());
 }
 
 void frmTavrin::readFile(const std::string &path)

@@ -14,15 +14,16 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QFrame;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
 
 namespace voltara::ui {
 class StatusLine;
+class TextField;
 class ValueList;
 } // namespace voltara::ui
 
@@ -89,6 +90,7 @@ private:
     // follows the file's sections, not the view).
     voltara::Personality *botOnView();
     void showDefaultPersonalityText();
+    void fitDefaultPersonalityMirror();
     void readFile(const std::string &path);
     void showCurrentBot();
     void commitFieldBeingEdited();
@@ -109,7 +111,8 @@ private:
     bool m_reading = false;
     std::vector<ValueField> m_valueFields;
 
-    QLineEdit *txtPersonality = nullptr;
+    voltara::ui::TextField *txtPersonality = nullptr;
+    QFrame *m_lineRightOfMirror = nullptr;
     QButtonGroup *m_optBot = nullptr;
     QScrollBar *HSBNumber = nullptr;
     QGroupBox *fraBot = nullptr;

@@ -3,6 +3,7 @@
 #include "geometry.h"
 #include "messagebox.h"
 #include "registry.h"
+#include "scrollbar.h"
 #include "sharedwindows.h"
 
 #include <QCloseEvent>
@@ -105,8 +106,10 @@ void frmCredits::createControls()
     MakeRedLabel(Label1, 9.75);
 
     // The left end is the slow one: the bar runs on its own value, mirrored (see scrollSpeed).
-    HScroll1 = new QScrollBar(Qt::Horizontal, this);
+    // Its keys move the thumb the way they point, and Tab reaches it right after OK.
+    HScroll1 = new ScrollBar(this);
     HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    HScroll1->setFocusPolicy(Qt::StrongFocus);
     HScroll1->setGeometry(TwipsRect(3180, 3780, 1755, 195));
     HScroll1->setRange(kFastest, kSlowest);
     HScroll1->setSingleStep(10);
@@ -142,13 +145,17 @@ void frmCredits::createButtons()
 
 void frmCredits::createTimers()
 {
+    // Coarse timers, Qt's default, may fire 5 % early or late: precise ones keep the pace the
+    // speed bar sets.
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setInterval(kDesignSpeed);
     connect(Timer1, &QTimer::timeout, this, &frmCredits::Timer1_Timer);
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setTimerType(Qt::PreciseTimer);
     Timer2->setInterval(StartDelayInterval(kDesignSpeed));
     connect(Timer2, &QTimer::timeout, this, &frmCredits::Timer2_Timer);
 }

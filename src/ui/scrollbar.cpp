@@ -1,6 +1,7 @@
 #include "scrollbar.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 
 namespace voltara::ui {
 
@@ -44,6 +45,16 @@ void ScrollBar::keyPressEvent(QKeyEvent *event)
     }
     triggerAction(action);
     event->accept();
+}
+
+void ScrollBar::paintEvent(QPaintEvent *event)
+{
+    QScrollBar::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 } // namespace voltara::ui

@@ -1,4 +1,5 @@
-// The horizontal scroll bars of the windows (the selectors of both main windows).
+// The horizontal scroll bars of the windows: the selectors of both main windows and the
+// Credits speed bar.
 #pragma once
 
 #include <QScrollBar>
@@ -17,6 +18,9 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // Styles draw no focus mark on a scroll bar, or a faint one: without a frame in the
+    // highlight colour the keyboard focus would vanish from sight when it lands here.
+    void paintEvent(QPaintEvent *event) override;
 };
 
 } // namespace voltara::ui

@@ -24,6 +24,8 @@ void ValueList::fillRange(int first, int last)
     m_extraIndex = -1;
     for (int value = first; value <= last; ++value)
         addItem(QString::number(value));
+    // The first entry added becomes the current one; nothing is on show until a value is.
+    setCurrentIndex(-1);
     m_picked = false;
 }
 

@@ -16,7 +16,8 @@ public:
     explicit ValueList(QWidget *parent = nullptr);
 
     // Empties the list and offers the decimal texts of first to last in ascending order (no
-    // typing), so that an entry's position is its value minus first. Forgets any pick.
+    // typing), so that an entry's position is its value minus first. No entry is selected
+    // until a stored text is shown. Forgets any pick.
     void fillRange(int first, int last);
 
     // Shows a stored text without changing it: the entry of its value rounded to a whole

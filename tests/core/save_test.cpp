@@ -7,7 +7,13 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace voltara {
@@ -228,6 +234,75 @@ TEST_F(SaveTest, ThroughALoopOfLinksFailsAndKeepsTheLinks)
     EXPECT_EQ(view.calls, Calls {ErrorMessage(path, ELOOP)});
     EXPECT_TRUE(std::filesystem::is_symlink(path));
     EXPECT_EQ(folder.Names().size(), 2u);
+}
+
+// A mount namespace of the calling process's own, so that its mounts go with it. An ordinary
+// user gets one inside a user namespace of its own, mapped to itself.
+bool EnterPrivateMounts()
+{
+    const uid_t uid = geteuid();
+    const gid_t gid = getegid();
+    if (uid != 0) {
+        if (unshare(CLONE_NEWUSER) != 0)
+            return false;
+        std::ofstream("/proc/self/setgroups") << "deny";
+        std::ofstream("/proc/self/uid_map") << uid << ' ' << uid << " 1";
+        std::ofstream("/proc/self/gid_map") << gid << ' ' << gid << " 1";
+    }
+    return unshare(CLONE_NEWNS) == 0
+        && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+// Runs save in a child process that sees folder as a read-only file system holding the file
+// existing, and returns what save returned; nullopt where the system allows no such mount.
+std::optional<std::string> OnReadOnlyFileSystem(const std::string &folder,
+    const std::string &existing, const std::function<std::string()> &save)
+{
+    int channel[2];
+    if (pipe(channel) != 0)
+        return std::nullopt;
+    const pid_t child = fork();
+    if (child == 0) {
+        std::string result = "\x01"; // not possible here
+        if (EnterPrivateMounts() && mount("tmpfs", folder.c_str(), "tmpfs", 0, nullptr) == 0) {
+            test::WriteBytes(existing, kOldBytes);
+            if (mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0)
+                result = save();
+        }
+        [[maybe_unused]] const ssize_t sent = write(channel[1], result.data(), result.size());
+        _exit(0);
+    }
+    close(channel[1]);
+    if (child < 0) {
+        close(channel[0]);
+        return std::nullopt;
+    }
+    std::string result;
+    char buffer[256];
+    for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;)
+        result.append(buffer, static_cast<std::size_t>(got));
+    close(channel[0]);
+    waitpid(child, nullptr, 0);
+    if (result == "\x01")
+        return std::nullopt;
+    return result;
+}
+
+TEST_F(SaveTest, OnAReadOnlyFileSystemGivesTheSystemsReason)
+{
+    const std::string existing = folder / "bot_personality.cfg";
+    const std::string added = folder / "new.cfg";
+    const auto messages = OnReadOnlyFileSystem(folder.path().string(), existing, [&] {
+        Save(existing);
+        Save(added);
+        std::string all;
+        for (const std::string &call : view.calls)
+            all += call + '\n';
+        return all;
+    });
+    if (!messages)
+        GTEST_SKIP() << "no read-only file system can be mounted here";
+    EXPECT_EQ(*messages, ErrorMessage(existing, EROFS) + '\n' + ErrorMessage(added, EROFS) + '\n');
 }
 
 TEST_F(SaveTest, TargetNameNearTheSystemLimitStillSaves)

@@ -64,6 +64,7 @@ private slots:
     void speedBarSetsBothIntervals_data();
     void speedBarSetsBothIntervals();
     void speedHoldsAcrossAgainButNotAcrossOpenings();
+    void speedBarTakesTheFocusRightAfterOk();
     void unloadStopsEverythingAndStateSurvives();
     void stepAfterAFailedLoadEndsTheScroll();
     void menuRestartsAnOpenWindow();
@@ -324,6 +325,9 @@ void TestFrmCredits::speedBarSetsBothIntervals()
     window.setScrollSpeed(speed);
     QCOMPARE(timer(window, "Timer1")->interval(), speed);
     QCOMPARE(timer(window, "Timer2")->interval(), delay);
+    // Qt's default coarse timers fire up to 5 % early or late.
+    QCOMPARE(timer(window, "Timer1")->timerType(), Qt::PreciseTimer);
+    QCOMPARE(timer(window, "Timer2")->timerType(), Qt::PreciseTimer);
 }
 
 void TestFrmCredits::speedHoldsAcrossAgainButNotAcrossOpenings()
@@ -349,6 +353,24 @@ void TestFrmCredits::speedHoldsAcrossAgainButNotAcrossOpenings()
     QCOMPARE(window.scrollSpeed(), 400);
     QCOMPARE(timer(window, "Timer1")->interval(), 400);
     QCOMPARE(timer(window, "Timer2")->interval(), 3000);
+    window.close();
+}
+
+void TestFrmCredits::speedBarTakesTheFocusRightAfterOk()
+{
+    frmCredits window(m_state);
+    window.Form_Load();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *ok = window.findChild<QPushButton *>(QStringLiteral("cmdOK"));
+    QVERIFY(ok->hasFocus());
+    QTest::keyClick(ok, Qt::Key_Tab);
+    auto *bar = window.findChild<QScrollBar *>(QStringLiteral("HScroll1"));
+    QVERIFY(bar->hasFocus());
+    // The keys move the thumb the way they point; its left end is the slow one.
+    QTest::keyClick(bar, Qt::Key_Right);
+    QCOMPARE(window.scrollSpeed(), 390);
+    QTest::keyClick(bar, Qt::Key_Home);
+    QCOMPARE(window.scrollSpeed(), 1000);
     window.close();
 }
 

@@ -11,12 +11,15 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -71,6 +74,12 @@ struct Olmach
     QComboBox *laser() const { return find<QComboBox>("cmbLaser"); }
     QLineEdit *powerLevel() const { return find<QLineEdit>("txtPL"); }
     QString frameCaption() const { return find<QGroupBox>("fraBot")->title(); }
+    // The stored text shown beside a slider's check box, or nothing when it is hidden.
+    QString storedMark(const char *name) const
+    {
+        const QLabel *mark = find<QLabel>(name);
+        return mark->isVisibleTo(window.get()) ? mark->text() : QString();
+    }
     QString status() const { return find<voltara::ui::StatusLine>("StBr")->simpleText(); }
     void trigger(const char *action) const { find<QAction>(action)->trigger(); }
     QByteArray fileBytes(const QString &name = QStringLiteral("sbot.cfg")) const
@@ -93,6 +102,24 @@ void dragTo(QSlider *slider, int position)
     slider->setSliderDown(false);
 }
 
+// A point on a slider's track near its right end, away from the handle.
+QPoint trackEnd(QSlider *slider)
+{
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.subControls = QStyle::SC_All;
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = slider->sliderPosition();
+    option.sliderValue = slider->value();
+    option.tickPosition = slider->tickPosition();
+    option.tickInterval = slider->tickInterval();
+    const QRect groove = slider->style()->subControlRect(
+        QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider);
+    return QPoint(groove.right() - 2, groove.center().y());
+}
+
 void typeInto(QLineEdit *field, const QString &text)
 {
     field->setFocus(Qt::TabFocusReason);
@@ -110,8 +137,6 @@ private slots:
     void initTestCase()
     {
         QApplication::setApplicationName(QStringLiteral("Olmach"));
-        voltara::ui::SetMessageBoxFunction(
-            [](QWidget *, const MessageBoxRecord &box) { g_boxes.push_back(box); });
         voltara::ui::SetFileDialogFunction([](QWidget *, const FileDialogRequest &request) {
             g_dialogs.push_back(request);
             return g_dialogAnswer;
@@ -119,6 +144,8 @@ private slots:
     }
     void init()
     {
+        voltara::ui::SetMessageBoxFunction(
+            [](QWidget *, const MessageBoxRecord &box) { g_boxes.push_back(box); });
         g_boxes.clear();
         g_dialogs.clear();
         g_dialogAnswer.clear();
@@ -212,10 +239,15 @@ private slots:
         QCOMPARE(o.slider("sldTR")->value(), 1);
         QCOMPARE(o.laser()->currentText(), QStringLiteral("150"));
         QCOMPARE(o.powerLevel()->text(), QStringLiteral("0.5"));
+        // What a slider cannot show as it is stands beside it.
+        QCOMPARE(o.storedMark("lblStoredKI"), QStringLiteral("1e3"));
+        QCOMPARE(o.storedMark("lblStoredHP"), QStringLiteral("2.5"));
+        QCOMPARE(o.storedMark("lblStoredTR"), QStringLiteral("0"));
         o.selector()->setValue(2);
         QCOMPARE(o.slider("sldHP")->value(), 180);
         QCOMPARE(o.slider("sldTR")->value(), 255);
         QVERIFY(!o.slider("sldHP")->toolTip().isEmpty());
+        QCOMPARE(o.storedMark("lblStoredHP"), QStringLiteral("500"));
         QCOMPARE(o.laser()->currentText(), QStringLiteral("-1"));
         o.selector()->setValue(3);
         o.selector()->setValue(1);
@@ -231,11 +263,15 @@ private slots:
                  "transparency_val 0\r\n", "sbotlaser_percent 150\r\n", "health_gain 500\r\n",
                  "sbotlaser_percent -1\r\n", "ki_gain 5000\r\n"})
             QVERIFY2(saved.contains(line), line);
-        // Such a value changes once the user sets one, even where the control already stands.
+        // Such a value changes once the user moves the slider, not by a key that cannot move it.
         o.selector()->setValue(2);
         o.slider("sldHP")->setFocus();
         QTest::keyClick(o.slider("sldHP"), Qt::Key_End);
-        QCOMPARE(o.tier(2).health_gain, "180");
+        QCOMPARE(o.tier(2).health_gain, "500");
+        QCOMPARE(o.storedMark("lblStoredHP"), QStringLiteral("500"));
+        QTest::keyClick(o.slider("sldHP"), Qt::Key_Left);
+        QCOMPARE(o.tier(2).health_gain, "179");
+        QCOMPARE(o.storedMark("lblStoredHP"), QString());
         o.laser()->setFocus();
         QTest::keyClick(o.laser(), Qt::Key_Down); // from the extra entry "-1" to "0"
         o.selector()->setFocus();
@@ -301,6 +337,57 @@ private slots:
             QCOMPARE(o.tier(1).powerlevel, "2500000");
             QCOMPARE(o.powerLevel()->text(), QStringLiteral("2500000"));
         }
+    }
+
+    void powerLevelShowsTheStoredTextWhole()
+    {
+        const QByteArray content = "[SUPERBOT]\npowerlevel  12345678\n[MEGABOT]\n"
+                                   "powerlevel 2500000.0\n[ULTIMATEBOT]\npowerlevel 123456789\n";
+        Olmach o(&content);
+        const char *stored[] = {" 12345678", "2500000.0", "123456789"};
+        for (int tier = 1; tier <= 3; ++tier) {
+            o.selector()->setValue(tier);
+            QCOMPARE(o.powerLevel()->text(), QString::fromLatin1(stored[tier - 1]));
+        }
+        // Typing keeps its limit of 8 characters.
+        typeInto(o.powerLevel(), QStringLiteral("1234567890"));
+        o.selector()->setFocus(Qt::TabFocusReason);
+        QCOMPARE(o.tier(3).powerlevel, "12345678");
+    }
+
+    void refusedPowerLevelDropsTheClickThatLeftIt()
+    {
+        // Values the KI slider shows otherwise: a slider still repeating after the box would
+        // rewrite them as soon as their tier is viewed.
+        const QByteArray content =
+            "[SUPERBOT]\n[MEGABOT]\nki_gain 1500\n[ULTIMATEBOT]\nki_gain 2.5\n";
+        Olmach o(&content);
+        bool held = false, boxWhileHeld = false;
+        voltara::ui::SetMessageBoxFunction([&](QWidget *, const MessageBoxRecord &box) {
+            g_boxes.push_back(box);
+            boxWhileHeld = held;
+        });
+        QSlider *ki = o.slider("sldKI");
+        const QPoint track = trackEnd(ki);
+        typeInto(o.powerLevel(), QStringLiteral("bad"));
+        held = true;
+        QTest::mousePress(ki, Qt::LeftButton, {}, track);
+        // A real box is modal: a release made while it is up never reaches the slider.
+        if (!boxWhileHeld)
+            QTest::mouseRelease(ki, Qt::LeftButton, {}, track);
+        held = false;
+        QTest::qWait(800); // past the slider's delay before it repeats
+        QCOMPARE(g_boxes.size(), 1u);
+        QCOMPARE(g_boxes[0].text, QStringLiteral("No"));
+        QCOMPARE(o.powerLevel()->text(), QStringLiteral("2500000"));
+        QCOMPARE(ki->value(), 40);
+        for (int tier : {2, 3}) {
+            o.selector()->setValue(tier);
+            QTest::qWait(150);
+        }
+        QCOMPARE(o.tier(1).ki_gain, "40");
+        QCOMPARE(o.tier(2).ki_gain, "1500");
+        QCOMPARE(o.tier(3).ki_gain, "2.5");
     }
 
     void powerLevelIsStoredInTheTierItWasTypedFor()

@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -51,6 +52,22 @@ QByteArray FileBytes(const std::function<void(PersonalityConfig &)> &edit)
     return bytes;
 }
 
+// True when no list shows a value and no aggression or Transkiller is ticked.
+bool ShowsNoValues(const QWidget &window)
+{
+    for (const QComboBox *list : window.findChildren<QComboBox *>()) {
+        if (!list->currentText().isEmpty())
+            return false;
+    }
+    const QRegularExpression names(
+        QStringLiteral("^(optAggressive|optDefensive|optNormal|chkTransKiller)$"));
+    for (const QAbstractButton *button : window.findChildren<QAbstractButton *>(names)) {
+        if (button->isChecked())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 class TestFrmTavrin : public QObject
@@ -63,6 +80,7 @@ private slots:
     void cleanup();
 
     void startsWithoutFileShowingDefaults();
+    void mirrorShowsAnyDefaultPersonalityWhole();
     void startsWithFileSelectingItsDefault();
     void readErrorUsesProgramTitle();
     void layoutFollowsTheDesign();
@@ -103,6 +121,7 @@ private:
     QList<MessageBoxRecord> m_boxes;
     QList<bool> m_boxOverVisibleWindow;
     QList<Qt::CursorShape> m_cursorAtBox;
+    QList<bool> m_fieldsBlankAtBox;
     QList<FileDialogRequest> m_dialogs;
     QString m_dialogAnswer;
     QElapsedTimer m_lastTyping;
@@ -121,12 +140,14 @@ void TestFrmTavrin::init()
     m_boxes.clear();
     m_boxOverVisibleWindow.clear();
     m_cursorAtBox.clear();
+    m_fieldsBlankAtBox.clear();
     m_dialogs.clear();
     m_dialogAnswer.clear();
     voltara::ui::SetMessageBoxFunction([this](QWidget *parent, const MessageBoxRecord &box) {
         m_boxes.append(box);
         m_boxOverVisibleWindow.append(parent && parent->isVisible());
         m_cursorAtBox.append(parent ? parent->cursor().shape() : Qt::ArrowCursor);
+        m_fieldsBlankAtBox.append(parent && ShowsNoValues(*parent));
     });
     voltara::ui::SetFileDialogFunction([this](QWidget *, const FileDialogRequest &request) {
         m_dialogs.append(request);
@@ -222,6 +243,7 @@ void TestFrmTavrin::startsWithoutFileShowingDefaults()
         QStringLiteral("File: \"%1\" doesn't exist\nLoading default values")
             .arg(path("bot_personality.cfg")));
     QCOMPARE(m_boxOverVisibleWindow[0], true);
+    QVERIFY2(m_fieldsBlankAtBox[0], "the fields showed values before any record was read");
     QCOMPARE(m_cursorAtBox[0], Qt::WaitCursor);
     QCOMPARE(m_window->cursor().shape(), Qt::ArrowCursor); // the arrow is back
 
@@ -239,6 +261,17 @@ void TestFrmTavrin::startsWithoutFileShowingDefaults()
     QVERIFY(find<QRadioButton>("optNormal")->isChecked());
     QVERIFY(find<QCheckBox>("chkTransKiller")->isChecked());
     QVERIFY(find<QScrollBar>("HSBNumber")->hasFocus());
+}
+
+void TestFrmTavrin::mirrorShowsAnyDefaultPersonalityWhole()
+{
+    // "-1" would read as Random.
+    writeFile("bot_personality.cfg", "default_personality -10\r\n[BOT1]\r\n");
+    start();
+    auto *mirror = find<QLineEdit>("txtPersonality");
+    QCOMPARE(mirror->text(), QStringLiteral("-10"));
+    // The heading's line makes room for it.
+    QVERIFY(find<QWidget>("Line3")->x() > mirror->geometry().right());
 }
 
 void TestFrmTavrin::startsWithFileSelectingItsDefault()
@@ -314,7 +347,6 @@ void TestFrmTavrin::layoutFollowsTheDesign()
     QCOMPARE(bar->pageStep(), 2);
     auto *mirror = find<QLineEdit>("txtPersonality");
     QVERIFY(mirror->isReadOnly());
-    QCOMPARE(mirror->maxLength(), 2);
 
     // The focus order: the scroll bar, the lists, the aggression column, the button, the row.
     QStringList expected {QStringLiteral("HSBNumber")};
@@ -532,6 +564,8 @@ void TestFrmTavrin::hintsFollowTheMouse()
     moveOver(find<QRadioButton>("optDefensive"));
     QCOMPARE(hint(), QString());
     moveOver(find<QLabel>("lblAnzeige25"));
+    QCOMPARE(hint(), QStringLiteral("the level of the aggression"));
+    moveOver(find<QCheckBox>("chkTransKiller")); // neither it nor its frame takes the hint
     QCOMPARE(hint(), QStringLiteral("the level of the aggression"));
     // Menus send empty status tips; the hint stays.
     find<QMenu>("menFile")->popup(m_window->mapToGlobal(QPoint(0, 0)));
