@@ -3,6 +3,7 @@
 #include "config_file.h"
 #include "text.h"
 
+#include <array>
 #include <optional>
 
 namespace voltara {
@@ -205,7 +206,7 @@ void FailBeforeSections(PersonalityConfig &config, PersonalityView &view)
     RepairPersonalities(config);
 }
 
-std::optional<int> HeaderNumber(const std::string &line)
+std::optional<int> HeaderNumber(std::string_view line)
 {
     const char digit = line[4];
     if (digit < '0' || digit > '9')
@@ -213,9 +214,9 @@ std::optional<int> HeaderNumber(const std::string &line)
     return digit - '0';
 }
 
-bool IsSectionHeader(const std::string &line)
+bool IsSectionHeader(std::string_view line)
 {
-    return line.size() >= 5 && line.compare(0, 4, "[BOT") == 0 && line.back() == ']';
+    return line.size() >= 5 && line.substr(0, 4) == "[BOT" && line.back() == ']';
 }
 
 enum class SectionsEnd { EndOfFile, Failure };
@@ -226,7 +227,7 @@ SectionsEnd ReadSections(PersonalityConfig &config, LineReader &reader, Personal
     try {
         for (int repetition = 0; repetition < kBotCount; ++repetition) {
             while (true) {
-                const auto line = reader.NextKept();
+                const auto line = reader.NextKeptView();
                 if (!line)
                     return SectionsEnd::EndOfFile;
                 if (IsSectionHeader(*line)) {
@@ -236,7 +237,7 @@ SectionsEnd ReadSections(PersonalityConfig &config, LineReader &reader, Personal
                     config.CurrentBot = *number;
                     break;
                 }
-                std::string key, value;
+                std::string_view key, value;
                 if (!SplitKeyValue(*line, key, value))
                     return SectionsEnd::Failure;
                 ApplyConfigLine(config, key, value, view);
@@ -251,16 +252,16 @@ SectionsEnd ReadSections(PersonalityConfig &config, LineReader &reader, Personal
 // The general option line and the first section header. False when the file fails there.
 bool ReadGeneralOption(PersonalityConfig &config, LineReader &reader, PersonalityView &view)
 {
-    const auto option = reader.NextKept();
-    std::string key, value;
+    const auto option = reader.NextKeptView();
+    std::string_view key, value;
     if (!option || !SplitKeyValue(*option, key, value))
         return false;
     try {
-        ApplyConfigLine(config, key, IsNumericText(value) ? value : "-1", view);
+        ApplyConfigLine(config, key, IsNumericText(value) ? value : std::string_view("-1"), view);
     } catch (const IndexError &) {
         return false;
     }
-    const auto header = reader.NextKept();
+    const auto header = reader.NextKeptView();
     if (!header || !IsSectionHeader(*header))
         return false;
     const auto number = HeaderNumber(*header);
@@ -283,7 +284,7 @@ int DefaultOptionOf(const std::string &default_personality)
 }
 
 void ApplyConfigLine(
-    PersonalityConfig &config, const std::string &key, const std::string &value, Host &host)
+    PersonalityConfig &config, std::string_view key, std::string_view value, Host &host)
 {
     Personality &bot = config.Bot(config.CurrentBot);
     if (key == kDefaultPersonalityKey) {
@@ -337,13 +338,23 @@ void ReadPersonalityFile(PersonalityConfig &config, const std::string &path, Per
 
 std::vector<std::string> PersonalityFileLines(const PersonalityConfig &config)
 {
-    std::vector<std::string> lines(std::begin(kHeader), std::end(kHeader));
+    // The field of each key line of a block, looked up once.
+    static const auto block_fields = [] {
+        std::array<int, std::size(kBlock)> fields {};
+        for (std::size_t i = 0; i < std::size(kBlock); ++i)
+            fields[i] = kBlock[i].kind == BlockLine::Key ? FieldIndex(kBlock[i].text) : -1;
+        return fields;
+    }();
+    std::vector<std::string> lines;
+    lines.reserve(std::size(kHeader) + 3 + kBotCount * std::size(kBlock));
+    lines.assign(std::begin(kHeader), std::end(kHeader));
     lines.emplace_back("");
     lines.push_back(std::string(kDefaultPersonalityKey) + " " + config.DefaultPersonality);
     lines.emplace_back("");
     for (int n = 1; n <= kBotCount; ++n) {
         const Personality &bot = config.Bot(n);
-        for (const BlockLine &line : kBlock) {
+        for (std::size_t i = 0; i < std::size(kBlock); ++i) {
+            const BlockLine &line = kBlock[i];
             switch (line.kind) {
             case BlockLine::Text:
                 lines.emplace_back(line.text);
@@ -351,10 +362,13 @@ std::vector<std::string> PersonalityFileLines(const PersonalityConfig &config)
             case BlockLine::Numbered:
                 lines.push_back(line.text + std::to_string(n) + line.suffix);
                 break;
-            case BlockLine::Key:
-                lines.push_back(
-                    std::string(line.text) + " " + bot.*kFields[FieldIndex(line.text)].member);
+            case BlockLine::Key: {
+                const std::string &value = bot.*kFields[block_fields[i]].member;
+                std::string &key_line = lines.emplace_back();
+                key_line.reserve(std::char_traits<char>::length(line.text) + 1 + value.size());
+                key_line.append(line.text).append(" ").append(value);
                 break;
+            }
             }
         }
     }

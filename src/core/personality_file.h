@@ -32,7 +32,7 @@ void ReadPersonality(PersonalityConfig &config, std::string_view content, Person
 // Stores one key line into DefaultPersonality or the record of CurrentBot, or reports it as
 // an invalid line. Throws IndexError when CurrentBot is outside 1..9, whatever the key.
 void ApplyConfigLine(
-    PersonalityConfig &config, const std::string &key, const std::string &value, Host &host);
+    PersonalityConfig &config, std::string_view key, std::string_view value, Host &host);
 
 // The default-personality option that a text names: 0 for "-1" or anything that rounds to 0,
 // 1..9 for those numbers, -1 when it names no option.

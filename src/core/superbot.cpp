@@ -78,14 +78,14 @@ std::size_t TierIndex(int tier)
 }
 
 // "[" first and "BOT]" last, case counting; "[BOT]" itself names tier 1.
-bool IsSectionHeader(const std::string &line)
+bool IsSectionHeader(std::string_view line)
 {
-    return line.size() >= 5 && line.front() == '[' && line.compare(line.size() - 4, 4, "BOT]") == 0;
+    return line.size() >= 5 && line.front() == '[' && line.substr(line.size() - 4) == "BOT]";
 }
 
-int TierOfHeader(const std::string &line)
+int TierOfHeader(std::string_view line)
 {
-    const std::string name = line.substr(1, line.size() - 5);
+    const std::string_view name = line.substr(1, line.size() - 5);
     if (name == "MEGA")
         return 2;
     if (name == "ULTIMATE")
@@ -98,7 +98,7 @@ bool ReadSections(SuperbotConfig &config, LineReader &reader, SuperbotView &view
 {
     int sections = 1;
     while (sections <= kTierCount) {
-        const auto line = reader.NextKept();
+        const auto line = reader.NextKeptView();
         if (!line)
             return true;
         if (IsSectionHeader(*line)) {
@@ -106,7 +106,7 @@ bool ReadSections(SuperbotConfig &config, LineReader &reader, SuperbotView &view
             ++sections;
             continue;
         }
-        std::string key, value;
+        std::string_view key, value;
         if (!SplitKeyValue(*line, key, value))
             return false;
         ApplySuperbotLine(config, key, value, view);
@@ -175,7 +175,7 @@ void RepairSuperbots(SuperbotConfig &config)
 }
 
 void ApplySuperbotLine(
-    SuperbotConfig &config, const std::string &key, const std::string &value, Host &host)
+    SuperbotConfig &config, std::string_view key, std::string_view value, Host &host)
 {
     for (const SuperbotFieldInfo &field : kSuperbotFields) {
         if (key == field.key) {
@@ -189,7 +189,7 @@ void ApplySuperbotLine(
 void ReadSuperbot(SuperbotConfig &config, std::string_view content, SuperbotView &view)
 {
     LineReader reader(content);
-    const auto first = reader.NextKept();
+    const auto first = reader.NextKeptView();
     if (!first || !IsSectionHeader(*first)) {
         FailBeforeSections(config, view);
         return;

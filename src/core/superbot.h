@@ -89,7 +89,7 @@ void ReadSuperbot(SuperbotConfig &config, std::string_view content, SuperbotView
 
 // Stores one data line into tier CurrentTier, or reports it as an invalid line.
 void ApplySuperbotLine(
-    SuperbotConfig &config, const std::string &key, const std::string &value, Host &host);
+    SuperbotConfig &config, std::string_view key, std::string_view value, Host &host);
 
 // The 56 lines of the file, without line ends.
 std::vector<std::string> SuperbotFileLines(const SuperbotConfig &config);

@@ -1,7 +1,9 @@
 #include "text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <system_error>
 
 namespace voltara {
@@ -93,11 +95,21 @@ bool ParseConfigLine(std::string &line)
     return false;
 }
 
-std::vector<std::string> SplitLines(std::string_view content)
+namespace {
+
+std::string_view WithoutByteOrderMark(std::string_view content)
 {
     static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (content.substr(0, kByteOrderMark.size()) == kByteOrderMark)
         content.remove_prefix(kByteOrderMark.size());
+    return content;
+}
+
+} // namespace
+
+std::vector<std::string> SplitLines(std::string_view content)
+{
+    content = WithoutByteOrderMark(content);
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < content.size(); ++i) {
@@ -116,22 +128,91 @@ std::vector<std::string> SplitLines(std::string_view content)
 
 bool SplitKeyValue(const std::string &line, std::string &key, std::string &value)
 {
+    std::string_view key_view, value_view;
+    if (!SplitKeyValue(std::string_view(line), key_view, value_view))
+        return false;
+    key = key_view;
+    value = value_view;
+    return true;
+}
+
+bool SplitKeyValue(std::string_view line, std::string_view &key, std::string_view &value)
+{
     const std::size_t space = line.find(' ');
-    if (space == std::string::npos)
+    if (space == std::string_view::npos)
         return false;
     key = line.substr(0, space);
     value = line.substr(space + 1);
     return true;
 }
 
-std::optional<std::string> LineReader::NextKept()
+namespace {
+
+std::size_t Find(std::string_view text, char c, std::size_t from)
 {
-    while (next_ < lines_.size()) {
-        std::string line = lines_[next_++];
-        if (!ParseConfigLine(line))
-            return line;
+    if (from >= text.size())
+        return std::string_view::npos;
+    const void *found = std::memchr(text.data() + from, c, text.size() - from);
+    return found ? static_cast<std::size_t>(static_cast<const char *>(found) - text.data())
+                 : std::string_view::npos;
+}
+
+} // namespace
+
+LineReader::LineReader(std::string_view content)
+    : content_(WithoutByteOrderMark(content))
+    , cr_(Find(content_, '\r', 0))
+    , lf_(Find(content_, '\n', 0))
+{
+}
+
+// memchr finds a line end far faster than a loop over the bytes, and each end is searched
+// for once: a reader skips most lines of a file (comments, blanks) without a copy.
+void LineReader::findNext(char c, std::size_t &position) const
+{
+    if (position == std::string_view::npos || position >= next_)
+        return;
+    position = Find(content_, c, next_);
+}
+
+std::optional<std::string_view> LineReader::nextLine()
+{
+    if (next_ >= content_.size())
+        return std::nullopt;
+    findNext('\r', cr_);
+    findNext('\n', lf_);
+    const std::size_t end = std::min(cr_, lf_);
+    if (end == std::string_view::npos) {
+        const std::string_view last = content_.substr(next_);
+        next_ = content_.size();
+        return last;
+    }
+    const std::string_view line = content_.substr(next_, end - next_);
+    const bool crlf =
+        content_[end] == '\r' && end + 1 < content_.size() && content_[end + 1] == '\n';
+    next_ = end + (crlf ? 2 : 1);
+    return line;
+}
+
+// The same rule as ParseConfigLine, on a view of the line.
+std::optional<std::string_view> LineReader::NextKeptView()
+{
+    while (const auto line = nextLine()) {
+        if (!line->empty() && line->front() == '#')
+            continue;
+        const std::string_view trimmed = TrimSpaces(*line);
+        if (!trimmed.empty())
+            return trimmed;
     }
     return std::nullopt;
+}
+
+std::optional<std::string> LineReader::NextKept()
+{
+    const auto line = NextKeptView();
+    if (!line)
+        return std::nullopt;
+    return std::string(*line);
 }
 
 } // namespace voltara

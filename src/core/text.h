@@ -33,21 +33,29 @@ std::vector<std::string> SplitLines(std::string_view content);
 // Splits a kept line at its first space into key and value (the value keeps any further
 // spaces). Returns false when the line has no space.
 bool SplitKeyValue(const std::string &line, std::string &key, std::string &value);
+// The same, as views into the line.
+bool SplitKeyValue(std::string_view line, std::string_view &key, std::string_view &value);
 
-// Reads lines one by one through ParseConfigLine, as both readers do.
+// Reads lines one by one through ParseConfigLine, as both readers do, with the line ends of
+// SplitLines. The content must outlive the reader.
 class LineReader
 {
 public:
-    explicit LineReader(std::string_view content)
-        : lines_(SplitLines(content))
-    {
-    }
+    explicit LineReader(std::string_view content);
     // The next line that ParseConfigLine keeps, trimmed; nullopt at the end of the file.
     std::optional<std::string> NextKept();
+    // The same as a view into the content.
+    std::optional<std::string_view> NextKeptView();
 
 private:
-    std::vector<std::string> lines_;
-    std::size_t next_ = 0;
+    std::optional<std::string_view> nextLine();
+    void findNext(char c, std::size_t &position) const;
+
+    std::string_view content_;
+    std::size_t next_ = 0; // where the next line starts
+    // The first CR and the first LF at or after next_, or npos when there is none.
+    std::size_t cr_;
+    std::size_t lf_;
 };
 
 } // namespace voltara
