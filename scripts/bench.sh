@@ -79,14 +79,14 @@ startup() {
   xvfb_pid=
 
   python3 - "$work" "$runs" <<'EOF'
-import re, statistics, sys
+import os, re, statistics, sys
 work, runs = sys.argv[1], sys.argv[2]
 def medians(program):
     rows = [dict((k, float(v)) for k, v in re.findall(r'(\w+)=([\d.]+)', line))
             for line in open(f'{work}/{program}.runs')]
     return [statistics.median(r[key] for r in rows) for key in ('cpu_ms', 'mapped_ms', 'rss_kb')]
 bare = medians('BareWindow')
-print(f'Start-up, median of {runs} runs each, under Xvfb')
+print(f'Start-up, median of {runs} runs each, under Xvfb (load average {os.getloadavg()[0]:.1f})')
 print(f'{"":16}{"CPU ms":>10}{"mapped ms":>12}{"peak RSS MB":>14}')
 def row(name, cpu, mapped, rss):
     print(f'{name:16}{cpu:>10.1f}{mapped:>12.1f}{rss / 1024:>14.1f}')
