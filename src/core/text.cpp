@@ -168,7 +168,7 @@ LineReader::LineReader(std::string_view content)
 
 // memchr finds a line end far faster than a loop over the bytes, and each end is searched
 // for once: a reader skips most lines of a file (comments, blanks) without a copy.
-void LineReader::findNext(char c, std::size_t &position) const
+void LineReader::findNext(char c, std::size_t &position)
 {
     if (position == std::string_view::npos || position >= next_)
         return;

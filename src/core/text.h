@@ -49,7 +49,7 @@ public:
 
 private:
     std::optional<std::string_view> nextLine();
-    void findNext(char c, std::size_t &position) const;
+    void findNext(char c, std::size_t &position);
 
     std::string_view content_;
     std::size_t next_ = 0; // where the next line starts
