@@ -3,9 +3,10 @@
 # UndefinedBehaviorSanitizer). Seeds come from tests/fuzz/corpus/TARGET; what a run finds is
 # kept in build-fuzz/corpus/TARGET, never in the repository.
 #
-# Usage: scripts/fuzz.sh --list            the targets, one a line
-#        scripts/fuzz.sh TARGET SECONDS    build TARGET and fuzz it; non-zero on a crash or a
-#                                          broken property
+# Usage: scripts/fuzz.sh --list              the targets, one a line
+#        scripts/fuzz.sh TARGET SECONDS      build TARGET and fuzz it for that long; non-zero on
+#                                            a crash or a broken property
+#        scripts/fuzz.sh TARGET --runs N     the same, for N executions (long runs)
 
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,11 +17,19 @@ if [ "${1:-}" = "--list" ]; then
   targets
   exit 0
 fi
-if [ $# -ne 2 ] || ! targets | grep -qx "$1" || ! [[ "$2" =~ ^[0-9]+$ ]]; then
-  echo "usage: scripts/fuzz.sh --list | TARGET SECONDS" >&2
+usage() {
+  echo "usage: scripts/fuzz.sh --list | TARGET SECONDS | TARGET --runs N" >&2
   exit 2
+}
+[ $# -ge 2 ] && targets | grep -qx "$1" || usage
+target=$1
+if [ $# -eq 2 ] && [[ "$2" =~ ^[0-9]+$ ]]; then
+  limit=-max_total_time=$2
+elif [ $# -eq 3 ] && [ "$2" = --runs ] && [[ "$3" =~ ^[0-9]+$ ]]; then
+  limit=-runs=$3
+else
+  usage
 fi
-target=$1 seconds=$2
 
 bash scripts/setup.sh clang-14 libclang-rt-14-dev
 out=build-fuzz
@@ -30,5 +39,5 @@ clang++-14 -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-r
   -Isrc/core -Itests/fuzz $sources "tests/fuzz/${target}_fuzz.cpp" -o "$out/$target"
 
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-"$out/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+"$out/$target" "$limit" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
   -artifact_prefix="$out/$target-" "$out/corpus/$target" "tests/fuzz/corpus/$target"

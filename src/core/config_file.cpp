@@ -9,9 +9,11 @@ std::string MissingFileText(const std::string &path)
     return "File: \"" + path + "\" doesn't exist\r\nLoading default values";
 }
 
-std::string InvalidLineText(const std::string &key, const std::string &value)
+std::string InvalidLineText(std::string_view key, std::string_view value)
 {
-    return "Invalid line:\r\n" + key + " " + value;
+    std::string text = "Invalid line:\r\n";
+    text.append(key).append(" ").append(value);
+    return text;
 }
 
 FileOpening OpenConfigFile(

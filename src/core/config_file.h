@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace voltara {
@@ -17,7 +18,7 @@ inline constexpr const char *kSavedText = "File successfully saved";
 std::string MissingFileText(const std::string &path);
 
 // "Invalid line:" CR LF key, space, value.
-std::string InvalidLineText(const std::string &key, const std::string &value);
+std::string InvalidLineText(std::string_view key, std::string_view value);
 
 // How a reader's opening of its file went.
 enum class FileOpening { Missing, Unreadable, Read };

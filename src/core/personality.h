@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace voltara {
@@ -84,11 +85,11 @@ inline constexpr int kPercentLast = 100;
 bool IsControlValue(const FieldInfo &field, const std::string &text);
 
 // Index of the field with this key in kFields, or -1.
-int FieldIndex(const std::string &key);
+int FieldIndex(std::string_view key);
 
 // Stores a value into a field; transkiller keeps only the first character (a space for an
 // empty text).
-void SetField(Personality &bot, int field, const std::string &value);
+void SetField(Personality &bot, int field, std::string_view value);
 
 inline constexpr const char *kDefaultPersonalityKey = "default_personality";
 inline constexpr const char *kPersonalityFileName = "bot_personality.cfg";

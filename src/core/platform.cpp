@@ -3,12 +3,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <optional>
-#include <sstream>
+#include <utility>
 
 #ifdef _WIN32
 #include <fcntl.h>
+#include <fstream>
 #include <io.h>
 #include <windows.h>
 #else
@@ -82,20 +82,28 @@ std::string JoinToFolder(const std::string &folder, const std::string &name)
     return folder + kPathSeparator + name;
 }
 
+// C stdio, not a file stream: the first stream sets up the C++ library's locale machinery,
+// which costs a program that reads one small file at start-up more than the reading does.
 bool ReadWholeFile(const std::string &path, std::string &bytes, std::string &reason)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file) {
         reason = ErrorText(errno);
         return false;
     }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) {
-        reason = ErrorText(errno);
+    std::string content;
+    char buffer[8192];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        content.append(buffer, got);
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    std::fclose(file);
+    if (failed) {
+        reason = ErrorText(error != 0 ? error : EIO);
         return false;
     }
-    bytes = buffer.str();
+    bytes = std::move(content);
     return true;
 }
 

@@ -233,7 +233,7 @@ void frmTavrin::createValueFields(const std::array<QGroupBox *, 5> &frames)
         auto *list = new voltara::ui::ValueList(frames[info.group]);
         list->setObjectName(QString::fromLatin1(info.control));
         list->setGeometry(TwipsRect(kListLeft, top, kListWidth, kListHeight));
-        list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        list->setFitToEntries(true);
         connect(
             list, &voltara::ui::ValueList::committed, this, [this, field](const std::string &text) {
                 if (voltara::Personality *bot = botOnView())
@@ -405,10 +405,8 @@ void frmTavrin::Form_Load()
 
 void frmTavrin::FillValueLists()
 {
-    for (const ValueField &value : m_valueFields) {
+    for (const ValueField &value : m_valueFields)
         value.list->fillRange(voltara::kPercentFirst, voltara::kPercentLast);
-        fitWidth(value.list);
-    }
 }
 
 void frmTavrin::ShowKeyHint(int number)

@@ -3,16 +3,126 @@
 #include "messagebox.h"
 #include "text.h"
 
+#include <QAbstractListModel>
 #include <QFocusEvent>
+#include <QFontMetrics>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QtMath>
 
+#include <algorithm>
 #include <optional>
 
 namespace voltara::ui {
 
+// The entries of a value list, made when asked for rather than stored: a range of whole
+// numbers and at most one extra entry before or after it. A window's lists hold thousands of
+// entries between them; as items they would cost more to build than the whole window.
+class NumberListModel : public QAbstractListModel
+{
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int first() const { return m_first; }
+    int rangeCount() const { return m_count; }
+    int extraRow() const { return m_extraRow; }
+    const QString &extraText() const { return m_extraText; }
+
+    void setRange(int first, int last)
+    {
+        removeExtra();
+        if (m_count > 0) {
+            beginRemoveRows({}, 0, m_count - 1);
+            m_count = 0;
+            endRemoveRows();
+        }
+        m_first = first;
+        if (last >= first) {
+            beginInsertRows({}, 0, last - first);
+            m_count = last - first + 1;
+            endInsertRows();
+        }
+    }
+
+    void insertExtra(int row, const QString &text)
+    {
+        removeExtra();
+        beginInsertRows({}, row, row);
+        m_extraRow = row;
+        m_extraText = text;
+        endInsertRows();
+    }
+
+    void removeExtra()
+    {
+        if (m_extraRow < 0)
+            return;
+        beginRemoveRows({}, m_extraRow, m_extraRow);
+        m_extraRow = -1;
+        m_extraText.clear();
+        endRemoveRows();
+    }
+
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : m_count + (m_extraRow >= 0 ? 1 : 0);
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+            return {};
+        const int row = index.row();
+        if (row == m_extraRow)
+            return m_extraText;
+        const int offset = m_extraRow >= 0 && m_extraRow < row ? 1 : 0;
+        return QString::number(m_first + row - offset);
+    }
+
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren
+                               : Qt::NoItemFlags;
+    }
+
+private:
+    int m_first = 0;
+    int m_count = 0;
+    int m_extraRow = -1;
+    QString m_extraText;
+};
+
+namespace {
+
+// The widest text of a range in a font. Every list of a window shows the same range in the
+// same font, so the last answer is kept.
+int RangeTextWidth(const QFont &font, int first, int count)
+{
+    static struct
+    {
+        QFont font;
+        int first = 0;
+        int count = -1;
+        int width = 0;
+    } last;
+    if (count != last.count || first != last.first || font != last.font) {
+        const QFontMetrics metrics(font);
+        int width = 0;
+        for (int value = first; value < first + count; ++value)
+            width = std::max(width, metrics.boundingRect(QString::number(value)).width());
+        last = {font, first, count, width};
+    }
+    return last.width;
+}
+
+} // namespace
+
 ValueList::ValueList(QWidget *parent)
     : QComboBox(parent)
+    , m_model(new NumberListModel(this))
 {
     setEditable(false);
+    setModel(m_model);
     // Any choice by the user, by mouse, keys or wheel, arrives as activated; a change made by
     // the program does not.
     connect(this, &QComboBox::activated, this, [this] { m_picked = true; });
@@ -20,39 +130,56 @@ ValueList::ValueList(QWidget *parent)
 
 void ValueList::fillRange(int first, int last)
 {
-    clear();
-    m_extraIndex = -1;
-    for (int value = first; value <= last; ++value)
-        addItem(QString::number(value));
-    // The first entry added becomes the current one; nothing is on show until a value is.
+    m_model->setRange(first, last);
+    // Nothing is on show until a value is.
     setCurrentIndex(-1);
     m_picked = false;
+    fit();
 }
 
 void ValueList::showStored(const std::string &stored)
 {
-    removeExtraEntry();
+    const bool hadExtra = m_model->extraRow() >= 0;
+    m_model->removeExtra();
     m_stored = stored;
     m_picked = false;
     const std::optional<int> value = ToWholeNumber(stored);
-    const int entry = value ? findText(QString::number(*value)) : -1;
-    if (entry >= 0) {
-        setCurrentIndex(entry);
+    const int first = m_model->first();
+    const int count = m_model->rangeCount();
+    if (value && *value >= first && *value - first < count) {
+        setCurrentIndex(*value - first);
+        if (hadExtra)
+            fit();
         return;
     }
     // Below the range the extra entry goes first, otherwise last, so the list stays in order.
-    const bool below = value && count() > 0 && *value < itemText(0).toInt();
-    m_extraIndex = below ? 0 : count();
-    insertItem(m_extraIndex, FromBytes(stored));
-    setCurrentIndex(m_extraIndex);
+    const bool below = value && count > 0 && *value < first;
+    const int row = below ? 0 : count;
+    m_model->insertExtra(row, FromBytes(stored));
+    setCurrentIndex(row);
+    fit();
 }
 
-void ValueList::removeExtraEntry()
+void ValueList::setFitToEntries(bool fit)
 {
-    if (m_extraIndex < 0)
+    m_fit = fit;
+    this->fit();
+}
+
+// The size QComboBox::sizeHint gives for entries without icons whose widest text is that
+// wide; the extra entry is measured alone.
+void ValueList::fit()
+{
+    if (!m_fit || count() == 0)
         return;
-    removeItem(m_extraIndex);
-    m_extraIndex = -1;
+    const QFontMetrics metrics = fontMetrics();
+    int width = RangeTextWidth(font(), m_model->first(), m_model->rangeCount());
+    if (m_model->extraRow() >= 0)
+        width = std::max(width, metrics.boundingRect(m_model->extraText()).width());
+    const QSize size(width, std::max(qCeil(QFontMetricsF(metrics).height()), 14) + 2);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    resize(style()->sizeFromContents(QStyle::CT_ComboBox, &option, size, this));
 }
 
 void ValueList::focusOutEvent(QFocusEvent *event)
@@ -66,10 +193,11 @@ void ValueList::focusOutEvent(QFocusEvent *event)
     const int index = currentIndex();
     if (index < 0)
         return;
-    if (index != m_extraIndex) {
+    if (index != m_model->extraRow()) {
         // The picked number is now the stored text; the old one is no longer on offer.
         m_stored = ToBytes(itemText(index));
-        removeExtraEntry();
+        m_model->removeExtra();
+        fit();
     }
     emit committed(m_stored);
 }

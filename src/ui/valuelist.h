@@ -8,6 +8,8 @@
 
 namespace voltara::ui {
 
+class NumberListModel;
+
 class ValueList : public QComboBox
 {
     Q_OBJECT
@@ -26,6 +28,11 @@ public:
     // earlier extra entry goes away. Forgets any pick.
     void showStored(const std::string &stored);
 
+    // When on, the list takes the size its entries need (what QComboBox::sizeHint gives for
+    // them) whenever they change, like QComboBox::AdjustToContents but without measuring
+    // every entry of every list: the range is measured once for all lists alike.
+    void setFitToEntries(bool fit);
+
     // True when the user has picked an entry (mouse, keys or wheel) since the last show.
     bool hasPick() const { return m_picked; }
     void forgetPick() { m_picked = false; }
@@ -42,11 +49,12 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    void removeExtraEntry();
+    void fit();
 
-    int m_extraIndex = -1;
+    NumberListModel *m_model;
     std::string m_stored;
     bool m_picked = false;
+    bool m_fit = false;
 };
 
 } // namespace voltara::ui

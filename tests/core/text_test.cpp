@@ -94,6 +94,20 @@ TEST(LineReaderTest, HandsOutTheKeptLinesTrimmed)
     EXPECT_EQ(reader.NextKept(), std::nullopt);
 }
 
+TEST(LineReaderTest, EndsLinesWhereSplitLinesDoes)
+{
+    for (const std::string content :
+        {"\xEF\xBB\xBF#c\r\r\nb\n\rc\r\n", "\r\n\nx\r", "a\n\r\n\rb c", "\xEF\xBB\xBF", "#x"}) {
+        LineReader reader(content);
+        for (std::string line : SplitLines(content)) {
+            if (ParseConfigLine(line))
+                continue;
+            EXPECT_EQ(reader.NextKept(), line) << content;
+        }
+        EXPECT_EQ(reader.NextKept(), std::nullopt) << content;
+    }
+}
+
 TEST(JoinToFolderTest, AddsOneSeparatorOnly)
 {
     const std::string sep(1, kPathSeparator);

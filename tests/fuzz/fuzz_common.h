@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace voltara::fuzz {
@@ -50,11 +51,14 @@ public:
     int yields = 0;
 };
 
-inline std::string JoinedWithCrLf(const std::vector<std::string> &lines)
+// The bytes the writers write for these lines. One buffer serves every input: a fresh one
+// for each would cost more than the reading under test.
+inline std::string_view JoinedWithCrLf(const std::vector<std::string> &lines)
 {
-    std::string bytes;
+    static std::string bytes;
+    bytes.clear();
     for (const std::string &line : lines)
-        bytes += line + "\r\n";
+        bytes.append(line).append("\r\n");
     return bytes;
 }
 

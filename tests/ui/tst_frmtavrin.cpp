@@ -333,6 +333,7 @@ void TestFrmTavrin::layoutFollowsTheDesign()
         QComboBox *combo = list(field.control);
         QVERIFY(!combo->isEditable());
         QCOMPARE(combo->count(), 101);
+        QCOMPARE(combo->size(), combo->sizeHint()); // as wide as its widest entry needs
         for (int value = 0; value <= 100; ++value)
             QCOMPARE(combo->itemText(value), QString::number(value));
         QCOMPARE(find<QLabel>(qPrintable(QStringLiteral("lblAnzeige%1").arg(field.hint)))->text(),
@@ -582,10 +583,16 @@ void TestFrmTavrin::showingNeverEdits()
         config.Bot(1).kiblast_percent = "3.5";
         config.Bot(1).lightbeam_percent = "150";
         config.Bot(1).mediumbeam_percent = "-3";
+        config.Bot(1).heavybeam_percent = "123456789";
         config.Bot(2).aggression_level = "defensive";
     };
     writeFile("bot_personality.cfg", FileBytes(edit));
     start();
+    // A list widens to show a long stored text, and narrows again when it shows a number.
+    QVERIFY(list("cmbHeavyBeam")->width() > list("cmbMelee")->width());
+    find<QScrollBar>("HSBNumber")->setValue(2);
+    QCOMPARE(list("cmbHeavyBeam")->size(), list("cmbMelee")->size());
+    find<QScrollBar>("HSBNumber")->setValue(1);
     QCOMPARE(list("cmbMelee")->currentText(), QStringLiteral("2"));
     QCOMPARE(list("cmbKiBlast")->currentText(), QStringLiteral("4"));
     QCOMPARE(list("cmbLightBeam")->currentText(), QStringLiteral("150"));

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Benchmarks, not tests (nothing here passes or fails on a time):
+#  1. start-up: Tavrin, Olmach (each beside its default file) and a bare Qt window (menu bar,
+#     status bar, one 101-entry list) started in turn under a private Xvfb, RUNS times each.
+#     Per start: the CPU time of the whole process until its window is mapped and it is idle,
+#     the wall time until the window is mapped, and the peak resident memory. Prints the
+#     medians and the ratios editor / bare window.
+#  2. the core: reading, repairing and writing both files, and the presets (Google Benchmark),
+#     time per operation.
+# Everything is built with the editors' build type and flags into build-bench/.
+#
+# Usage: scripts/bench.sh [--startup | --core] [RUNS]     (RUNS: starts of each, default 20)
+
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+parts=(startup core)
+case "${1:-}" in
+  --startup) parts=(startup); shift ;;
+  --core) parts=(core); shift ;;
+esac
+runs=${1:-20}
+if ! [[ "$runs" =~ ^[0-9]+$ ]] || [ "$runs" -lt 1 ]; then
+  echo "usage: scripts/bench.sh [--startup | --core] [RUNS]" >&2
+  exit 2
+fi
+
+bash scripts/setup.sh libbenchmark-dev
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOLTARA_BENCH=ON >/dev/null
+cmake --build build-bench -j"$(nproc)" --target Tavrin Olmach BareWindow startup_probe core_bench \
+  >/dev/null
+
+work=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM HUP
+
+start_display() {
+  # Xvfb picks a free display number itself and writes it to fd 3 once it accepts clients.
+  setpriv --pdeathsig TERM Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 \
+    3>"$work/display" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+  done
+  [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+  export DISPLAY=":$(cat "$work/display")"
+}
+
+startup() {
+  # Each editor reads its file from its own folder, so each run starts from copies there.
+  cp build-bench/bin/Tavrin build-bench/bin/Olmach build-bench/bin/BareWindow "$work/"
+  cp tests/core/data/default_personality.cfg "$work/bot_personality.cfg"
+  cp tests/core/data/default_sbot.cfg "$work/sbot.cfg"
+  mkdir -m 700 "$work/runtime"
+  export XDG_RUNTIME_DIR="$work/runtime"
+  unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+  start_display
+
+  local programs=(BareWindow Tavrin Olmach)
+  for program in "${programs[@]}"; do # warm the caches (fonts, libraries); not counted
+    build-bench/bin/startup_probe "$work/$program" >/dev/null
+  done
+  # Starts alternate, and the order turns every round, so that a change in the machine's
+  # load falls on all three alike.
+  for ((round = 0; round < runs; round++)); do
+    for ((i = 0; i < 3; i++)); do
+      program=${programs[$(((round + i) % 3))]}
+      build-bench/bin/startup_probe "$work/$program" >>"$work/$program.runs"
+    done
+  done
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=
+
+  python3 - "$work" "$runs" <<'EOF'
+import os, re, statistics, sys
+work, runs = sys.argv[1], sys.argv[2]
+def medians(program):
+    rows = [dict((k, float(v)) for k, v in re.findall(r'(\w+)=([\d.]+)', line))
+            for line in open(f'{work}/{program}.runs')]
+    return [statistics.median(r[key] for r in rows) for key in ('cpu_ms', 'mapped_ms', 'rss_kb')]
+bare = medians('BareWindow')
+print(f'Start-up, median of {runs} runs each, under Xvfb (load average {os.getloadavg()[0]:.1f})')
+print(f'{"":16}{"CPU ms":>10}{"mapped ms":>12}{"peak RSS MB":>14}')
+def row(name, cpu, mapped, rss):
+    print(f'{name:16}{cpu:>10.1f}{mapped:>12.1f}{rss / 1024:>14.1f}')
+row('bare window', *bare)
+editors = {name: medians(name) for name in ('Tavrin', 'Olmach')}
+for name, figures in editors.items():
+    row(name, *figures)
+for name, figures in editors.items():
+    ratios = [f / b for f, b in zip(figures, bare)]
+    print(f'{name + " / bare":16}' + ''.join(f'{r:>{w}.2f}x' for r, w in zip(ratios, (9, 11, 13))))
+EOF
+}
+
+core() {
+  echo "Core operations (Google Benchmark; Time is per operation)"
+  build-bench/bin/core_bench --benchmark_min_time=0.2 2>&1 | grep -v '^\*\*\*'
+}
+
+for part in "${parts[@]}"; do
+  "$part"
+  echo
+done
