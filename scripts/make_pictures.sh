@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Draws the pictures of the shared windows with ImageMagick: the About and Credits backgrounds
-# and the window icon of both programs. Run once; the outputs are kept in src/ui/resources/.
+# and the window icon of both programs (also as the Windows file icon). Run once; the outputs are kept in src/ui/resources/.
 # Same inputs, same pictures: the stars come from a fixed seed.
 # Usage: scripts/make_pictures.sh [output-folder]
 
@@ -36,5 +36,8 @@ convert -size 64x64 xc:none \
   -fill '#ffd84a' -stroke '#8a6400' -strokewidth 2 \
   -draw "polygon 36,6 16,36 30,36 24,58 48,26 34,26 42,6" \
   -depth 8 -strip "$out/icon.png"
+
+# The same icon as the Windows executables' file icon, in the sizes Explorer shows.
+convert "$out/icon.png" -define icon:auto-resize=64,48,32,24,16 "$out/icon.ico"
 
 echo "Pictures written to $out"

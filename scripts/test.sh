@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the whole suite through CTest in the
 # plain build, the core and window tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a short run of every fuzz target. Exits non-zero when
-# anything fails.
+# UndefinedBehaviorSanitizer, a short run of every fuzz target, and the Windows build with its
+# tests under Wine. Exits non-zero when anything fails.
 #
 # Usage: scripts/test.sh [--quick]   (--quick: the plain build's suite only)
 
@@ -40,6 +40,10 @@ if [ "${1:-}" != "--quick" ]; then
   for target in $(scripts/fuzz.sh --list); do
     step "fuzz smoke $target" fuzz_smoke "$target"
   done
+  windows() {
+    bash scripts/build-windows.sh && ctest --test-dir build-windows --output-on-failure -j"$jobs"
+  }
+  step "windows build and tests under wine" windows
 fi
 
 if [ ${#failed[@]} -gt 0 ]; then

@@ -1,5 +1,6 @@
 #include "platform.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -8,8 +9,10 @@
 
 #ifdef _WIN32
 #include <fcntl.h>
-#include <fstream>
 #include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <climits>
@@ -33,8 +36,13 @@ SaveFaultHook &FaultHook()
 bool InjectedFailure(SaveStep step, int line = -1)
 {
     const int error = FaultHook() ? FaultHook()(step, line) : 0;
+#ifdef _WIN32
+    if (error != 0)
+        SetLastError(static_cast<DWORD>(error));
+#else
     if (error != 0)
         errno = error;
+#endif
     return error != 0;
 }
 
@@ -111,12 +119,152 @@ bool ReadWholeFile(const std::string &path, std::string &bytes, std::string &rea
 
 namespace {
 
-std::string JoinedLines(const std::vector<std::string> &lines)
+// The system's own text for an error code, in the ANSI code page like every other text of the
+// core, without the line end the system puts after it.
+std::string SystemErrorText(DWORD error)
 {
-    std::string bytes;
-    for (const std::string &line : lines)
-        bytes += line + "\r\n";
-    return bytes;
+    char *buffer = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<char *>(&buffer), 0, nullptr);
+    std::string text(buffer ? buffer : "", length);
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    // Only for a code the system has no text for; the number is then all there is to say.
+    if (text.empty())
+        text = "System error " + std::to_string(error);
+    return text;
+}
+
+std::string LastErrorText()
+{
+    return SystemErrorText(GetLastError());
+}
+
+// A file handle that is closed however the scope is left.
+class FileHandle
+{
+public:
+    explicit FileHandle(HANDLE handle)
+        : handle_(handle)
+    {
+    }
+    ~FileHandle() { Close(); }
+    FileHandle(const FileHandle &) = delete;
+    FileHandle &operator=(const FileHandle &) = delete;
+
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+    // Closes now; false when closing failed (GetLastError says why).
+    bool Close()
+    {
+        const bool closed = !IsOpen() || CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+bool WriteAll(HANDLE file, const std::string &bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr))
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+bool WriteLinesTo(HANDLE file, const std::vector<std::string> &lines)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (InjectedFailure(SaveStep::WriteLine, static_cast<int>(i))
+            || !WriteAll(file, lines[i] + "\r\n"))
+            return false;
+    }
+    return !InjectedFailure(SaveStep::Flush) && FlushFileBuffers(file);
+}
+
+bool ReadAll(HANDLE file, std::string &bytes)
+{
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file, &size))
+        return false;
+    bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+        if (!ReadFile(file, bytes.data() + done, chunk, &read, nullptr))
+            return false;
+        if (read == 0)
+            break;
+        done += read;
+    }
+    bytes.resize(done);
+    return true;
+}
+
+bool TruncateAtStart(HANDLE file)
+{
+    return SetFilePointerEx(file, LARGE_INTEGER {}, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+}
+
+// The plain write, for a folder that refuses new files: a save must not fail where it would
+// have succeeded. The old bytes are kept in memory first, so that a write failing halfway can
+// put them back rather than leave half a file.
+bool WriteInPlace(
+    const std::string &target, const std::vector<std::string> &lines, std::string &reason)
+{
+    if (InjectedFailure(SaveStep::WriteInPlace)) {
+        reason = LastErrorText();
+        return false;
+    }
+    FileHandle file(CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string old_bytes;
+    if (!file.IsOpen() || !ReadAll(file.Get(), old_bytes) || !TruncateAtStart(file.Get())) {
+        reason = LastErrorText();
+        return false;
+    }
+    bool ok = WriteLinesTo(file.Get(), lines);
+    DWORD error = GetLastError();
+    std::string restore_failure;
+    if (!ok
+        && !(TruncateAtStart(file.Get()) && WriteAll(file.Get(), old_bytes)
+            && FlushFileBuffers(file.Get())))
+        restore_failure = " (the old contents could not be put back: " + LastErrorText() + ")";
+    if (!file.Close() && ok) {
+        ok = false;
+        error = GetLastError();
+    }
+    if (!ok)
+        reason = SystemErrorText(error) + restore_failure;
+    return ok;
+}
+
+// A new file beside the target for the bytes to go to, named after the target so that one
+// left behind by a crash is recognised.
+HANDLE CreateTemporary(const std::string &target, std::string &temporary)
+{
+    const std::string stem =
+        "~" + NameOf(target).substr(0, 200) + "." + std::to_string(GetCurrentProcessId()) + ".";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (InjectedFailure(SaveStep::CreateTemporary))
+            return INVALID_HANDLE_VALUE;
+        temporary = JoinToFolder(FolderOf(target), stem + std::to_string(attempt) + ".tmp");
+        const HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+            FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
+            return file;
+    }
+    return INVALID_HANDLE_VALUE;
 }
 
 } // namespace
@@ -130,6 +278,8 @@ std::string ProgramFolder()
 {
     char buffer[MAX_PATH + 1] = {};
     const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    if (length == 0)
+        return ".";
     return FolderOf(std::string(buffer, length));
 }
 
@@ -144,34 +294,57 @@ bool IsNormalFile(const std::string &path)
 bool SaveLines(const std::string &path, const std::vector<std::string> &lines, std::string &reason)
 {
     if (HasInnerNul(path)) {
-        reason = ErrorText(EINVAL);
+        reason = SystemErrorText(ERROR_INVALID_NAME);
         return false;
     }
+    // A file marked read-only stays as it is, even for a user whom the system would let
+    // through (Wine run as root opens it for writing).
     const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES
-        && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
-        reason = "Access is denied";
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (attributes & FILE_ATTRIBUTE_READONLY)
+        && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        reason = SystemErrorText(ERROR_ACCESS_DENIED);
         return false;
     }
-    const std::string temporary = JoinToFolder(FolderOf(path), "~" + NameOf(path) + ".tmp");
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << JoinedLines(lines);
-        out.flush();
-        if (!out) {
-            reason = ErrorText(errno);
-            out.close();
-            DeleteFileA(temporary.c_str());
+    // Otherwise an existing target must take writing: a folder and a file that another program
+    // holds open are refused here, in the system's words, before any bytes move.
+    if (exists) {
+        FileHandle probe(CreateFileA(path.c_str(), GENERIC_WRITE,
+            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+            FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!probe.IsOpen()) {
+            reason = LastErrorText();
             return false;
         }
     }
-    if (!MoveFileExA(
-            temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        reason = "The file could not be replaced (error " + std::to_string(GetLastError()) + ")";
-        DeleteFileA(temporary.c_str());
+    std::string temporary;
+    FileHandle file(CreateTemporary(path, temporary));
+    if (!file.IsOpen()) {
+        const DWORD error = GetLastError();
+        if (exists && error == ERROR_ACCESS_DENIED)
+            return WriteInPlace(path, lines, reason);
+        reason = SystemErrorText(error);
         return false;
     }
-    return true;
+    bool ok = WriteLinesTo(file.Get(), lines);
+    DWORD error = GetLastError();
+    if (!file.Close() && ok) {
+        ok = false;
+        error = GetLastError();
+    }
+    // The rename replaces the target in one step: a reader sees the old file or the new one.
+    if (ok
+        && (InjectedFailure(SaveStep::Rename)
+            || !MoveFileExA(temporary.c_str(), path.c_str(),
+                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))) {
+        ok = false;
+        error = GetLastError();
+    }
+    if (!ok) {
+        DeleteFileA(temporary.c_str());
+        reason = SystemErrorText(error);
+    }
+    return ok;
 }
 
 #else

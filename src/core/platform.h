@@ -34,7 +34,11 @@ bool ReadWholeFile(const std::string &path, std::string &bytes, std::string &rea
 // file stays behind. An existing file keeps its permissions (and owner and group where the
 // process may set them). A folder that refuses new files gets an in-place write when the
 // target itself is writable. A path with a NUL character inside is refused. On failure returns
-// false and sets reason.
+// false and sets reason to the system's own text.
+//
+// On Windows a file with the read-only attribute, a folder and a file another program holds
+// open are refused before anything is written; a symbolic link is replaced by the new file,
+// and a replaced file takes the permissions of its folder, as the system's rename gives them.
 bool SaveLines(const std::string &path, const std::vector<std::string> &lines, std::string &reason);
 
 // Makes standard output pass bytes unchanged, so that CR LF line ends written there arrive as
@@ -45,8 +49,9 @@ void UseBinaryStandardOutput();
 enum class SaveStep { CreateTemporary, WriteLine, Flush, Rename, WriteInPlace };
 
 // When set, consulted before each step (line is the 0-based line for WriteLine, else -1): a
-// result other than 0 makes that step fail with that errno value (ENOSPC for a full disk,
-// EACCES for a folder that refuses new files). For tests only.
+// result other than 0 makes that step fail with that system error code, an errno value (ENOSPC
+// for a full disk, EACCES for a folder that refuses new files) or on Windows a GetLastError
+// code (ERROR_DISK_FULL, ERROR_ACCESS_DENIED). For tests only.
 using SaveFaultHook = std::function<int(SaveStep step, int line)>;
 void SetSaveFaultHook(SaveFaultHook hook);
 

@@ -1,3 +1,4 @@
+#include "designfont.h"
 #include "frmolmach.h"
 #include "sharedwindows.h"
 #include "superbot.h"
@@ -8,6 +9,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Olmach"));
+    voltara::ui::UseInstalledApplicationFont();
     voltara::ui::InstallWindowIcon();
     // The one configuration state of the run; the window works on it directly.
     voltara::SuperbotConfig config;

@@ -1,4 +1,5 @@
 // Tavrin, the bot personality editor: edits bot_personality.cfg beside the program.
+#include "designfont.h"
 #include "frmtavrin.h"
 #include "sharedwindows.h"
 
@@ -8,6 +9,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavrin"));
+    voltara::ui::UseInstalledApplicationFont();
     voltara::ui::InstallWindowIcon();
 
     voltara::PersonalityConfig config; // the one configuration, for the whole run

@@ -1,14 +1,24 @@
-// The font the windows were designed for. Where it is missing, the nearest sans-serif family
-// stands in at the same size, so captions fit the designed places.
+// The fonts the windows were designed for. Where one is missing, the nearest family of the same
+// kind stands in at the same size, so captions fit the designed places.
 #pragma once
 
 #include <QFont>
+#include <QString>
 
 namespace voltara::ui {
 
+// The family itself where the system has it, else an installed family of the kind the hint
+// names (SansSerif, Serif or Monospace). On Linux fontconfig finds the nearest family by
+// itself, and the name is kept.
+QString InstalledFamily(const QString &family, QFont::StyleHint hint);
+
+// Gives the application's own font (message boxes, menus) the same treatment. Called once,
+// right after the application object is made.
+void UseInstalledApplicationFont();
+
 inline QFont DesignFont()
 {
-    QFont font(QStringLiteral("MS Sans Serif"), 8);
+    QFont font(InstalledFamily(QStringLiteral("MS Sans Serif"), QFont::SansSerif), 8);
     font.setStyleHint(QFont::SansSerif);
     return font;
 }

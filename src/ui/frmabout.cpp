@@ -1,5 +1,6 @@
 #include "frmabout.h"
 
+#include "designfont.h"
 #include "geometry.h"
 #include "sharedwindows.h"
 
@@ -43,7 +44,7 @@ void frmAbout::createControls()
     lblAnzeige = new QLabel(this);
     lblAnzeige->setObjectName(QStringLiteral("lblAnzeige"));
     lblAnzeige->setGeometry(TwipsRect(120, 900, 4875, 2115));
-    QFont font(QStringLiteral("Fixedsys"));
+    QFont font(InstalledFamily(QStringLiteral("Fixedsys"), QFont::Monospace));
     font.setStyleHint(QFont::Monospace);
     font.setPointSize(9);
     lblAnzeige->setFont(font);

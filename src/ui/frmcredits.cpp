@@ -1,5 +1,6 @@
 #include "frmcredits.h"
 
+#include "designfont.h"
 #include "geometry.h"
 #include "messagebox.h"
 #include "registry.h"
@@ -29,7 +30,7 @@ constexpr const char *kUnknownErrorText = "Unknown error. Please report this mes
 
 void MakeRedLabel(QLabel *label, double point_size)
 {
-    QFont font(QStringLiteral("Times New Roman"));
+    QFont font(InstalledFamily(QStringLiteral("Times New Roman"), QFont::Serif));
     font.setStyleHint(QFont::Serif);
     font.setPointSizeF(point_size);
     font.setBold(true);

@@ -12,6 +12,13 @@
 #include <xcb/xcb.h>
 #endif
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
 namespace voltara::ui {
 
 namespace {
@@ -34,32 +41,40 @@ xcb_atom_t InternAtom(xcb_connection_t *connection, const char *name)
 }
 #endif
 
-// On X11 Qt writes the application name into _NET_WM_NAME when a window's title is empty,
-// and window managers show that name; an empty caption must give an empty title bar. The
-// property is set when the box is shown: its native window exists then, and asking for it
-// earlier (winId()) would turn the owner's other children into native windows too.
+// Qt puts the application name into an empty window title, on X11 into _NET_WM_NAME (which
+// window managers show) and on Windows into the title bar itself; an empty caption must give
+// an empty title bar. The native window is cleared when the box is shown: it exists then, and
+// asking for it earlier (winId()) would turn the owner's other children into native windows
+// too.
+void ClearNativeTitle(QWindow *window)
+{
+#ifdef VOLTARA_HAVE_XCB
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11)
+        return;
+    xcb_connection_t *connection = x11->connection();
+    const xcb_atom_t name = InternAtom(connection, "_NET_WM_NAME");
+    const xcb_atom_t utf8 = InternAtom(connection, "UTF8_STRING");
+    if (name != XCB_ATOM_NONE && utf8 != XCB_ATOM_NONE) {
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
+            static_cast<xcb_window_t>(window->winId()), name, utf8, 8, 0, "");
+        xcb_flush(connection);
+    }
+#elif defined(_WIN32)
+    SetWindowTextW(reinterpret_cast<HWND>(window->winId()), L"");
+#else
+    (void)window;
+#endif
+}
+
 class EmptyTitleKeeper : public QObject
 {
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-#ifdef VOLTARA_HAVE_XCB
         auto *widget = qobject_cast<QWidget *>(watched);
-        auto *x11 = event->type() == QEvent::Show
-            ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-            : nullptr;
-        if (x11 && widget && widget->windowHandle()) {
-            xcb_connection_t *connection = x11->connection();
-            const xcb_atom_t name = InternAtom(connection, "_NET_WM_NAME");
-            const xcb_atom_t utf8 = InternAtom(connection, "UTF8_STRING");
-            if (name != XCB_ATOM_NONE && utf8 != XCB_ATOM_NONE) {
-                xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
-                    static_cast<xcb_window_t>(widget->windowHandle()->winId()), name, utf8, 8, 0,
-                    "");
-                xcb_flush(connection);
-            }
-        }
-#endif
+        if (event->type() == QEvent::Show && widget && widget->windowHandle())
+            ClearNativeTitle(widget->windowHandle());
         return QObject::eventFilter(watched, event);
     }
 };

@@ -4,13 +4,25 @@
 #include "personality_file.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#undef Yield // an old macro of windows.h, and a member of the host interface
+#else
+#include <unistd.h>
+#endif
 
 namespace voltara::test {
 
@@ -148,16 +160,21 @@ class ScratchFolder
 public:
     ScratchFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "voltara-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("no scratch folder");
-        path_ = pattern;
+        std::random_device device;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_ = std::filesystem::temp_directory_path()
+                / ("voltara-" + std::to_string(device()) + std::to_string(device()));
+            if (std::filesystem::create_directory(path_))
+                return;
+        }
+        throw std::runtime_error("no scratch folder");
     }
     ~ScratchFolder()
     {
+        // Folders that refuse changes and read-only files would keep their place.
         std::error_code ignored;
         for (const auto &entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
-            if (entry.is_directory(ignored) && !entry.is_symlink(ignored))
+            if (!entry.is_symlink(ignored))
                 std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
                     std::filesystem::perm_options::add, ignored);
         }
@@ -183,6 +200,98 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+// The permission bits of a file, and setting them. On Windows only the owner's write bit
+// counts: without it the file carries the read-only attribute, and all three classes show the
+// owner's bits.
+inline unsigned PermissionsOf(const std::filesystem::path &path)
+{
+    return static_cast<unsigned>(std::filesystem::status(path).permissions());
+}
+
+inline void SetPermissions(const std::filesystem::path &path, unsigned bits)
+{
+    std::filesystem::permissions(path, static_cast<std::filesystem::perms>(bits));
+}
+
+// The running test program, as the system names it, with links resolved.
+inline std::filesystem::path ExecutablePath()
+{
+#ifdef _WIN32
+    wchar_t buffer[MAX_PATH + 1] = {};
+    return std::filesystem::path(buffer, buffer + GetModuleFileNameW(nullptr, buffer, MAX_PATH));
+#else
+    return std::filesystem::canonical("/proc/self/exe");
+#endif
+}
+
+// System error codes the tests inject or expect, and the system's own text for one.
+#ifdef _WIN32
+inline constexpr int kDiskFull = ERROR_DISK_FULL;
+inline constexpr int kAccessDenied = ERROR_ACCESS_DENIED;
+inline constexpr int kNoSuchFolder = ERROR_PATH_NOT_FOUND;
+inline constexpr int kOtherDevice = ERROR_NOT_SAME_DEVICE;
+inline constexpr int kIsAFolder = ERROR_ACCESS_DENIED;
+
+inline std::string SystemErrorText(int code)
+{
+    char text[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
+    std::string message = text;
+    message.erase(message.find_last_not_of("\r\n ") + 1);
+    return message;
+}
+#else
+inline constexpr int kDiskFull = ENOSPC;
+inline constexpr int kAccessDenied = EACCES;
+inline constexpr int kNoSuchFolder = ENOENT;
+inline constexpr int kOtherDevice = EXDEV;
+inline constexpr int kIsAFolder = EISDIR;
+
+inline std::string SystemErrorText(int code)
+{
+    return std::strerror(code);
+}
+#endif
+
+// Makes a file unreadable for this process while the object lives: on Windows by holding it
+// open without sharing, as another program may; elsewhere by taking away every permission.
+// Works() is false where nothing can make it unreadable (root reads any file).
+class LockedFile
+{
+public:
+    explicit LockedFile(const std::filesystem::path &path)
+    {
+#ifdef _WIN32
+        handle_ = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        works_ = handle_ != INVALID_HANDLE_VALUE;
+#else
+        works_ = geteuid() != 0;
+        SetPermissions(path, 0);
+#endif
+    }
+    ~LockedFile()
+    {
+#ifdef _WIN32
+        if (works_)
+            CloseHandle(handle_);
+#endif
+    }
+    LockedFile(const LockedFile &) = delete;
+    LockedFile &operator=(const LockedFile &) = delete;
+
+    bool Works() const
+    {
+        return works_;
+    }
+
+private:
+    bool works_ = false;
+#ifdef _WIN32
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+#endif
 };
 
 } // namespace voltara::test

@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstring>
 #include <functional>
 
 namespace voltara {
@@ -41,17 +39,18 @@ struct FailurePoint
 
 std::vector<FailurePoint> AllPoints(int line_count)
 {
+    using test::kDiskFull;
     std::vector<FailurePoint> points = {
-        {SaveStep::CreateTemporary, -1, ENOSPC, false},
-        {SaveStep::Flush,           -1, ENOSPC, false},
-        {SaveStep::Rename,          -1, ENOSPC, false},
-        {SaveStep::Rename,          -1, EXDEV,  false},
-        {SaveStep::WriteInPlace,    -1, ENOSPC, true },
-        {SaveStep::Flush,           -1, ENOSPC, true }
+        {SaveStep::CreateTemporary, -1, kDiskFull,          false},
+        {SaveStep::Flush,           -1, kDiskFull,          false},
+        {SaveStep::Rename,          -1, kDiskFull,          false},
+        {SaveStep::Rename,          -1, test::kOtherDevice, false},
+        {SaveStep::WriteInPlace,    -1, kDiskFull,          true },
+        {SaveStep::Flush,           -1, kDiskFull,          true }
     };
     for (int line = 0; line < line_count; ++line) {
-        points.push_back({SaveStep::WriteLine, line, ENOSPC, false});
-        points.push_back({SaveStep::WriteLine, line, ENOSPC, true});
+        points.push_back({SaveStep::WriteLine, line, kDiskFull, false});
+        points.push_back({SaveStep::WriteLine, line, kDiskFull, true});
     }
     return points;
 }
@@ -60,7 +59,7 @@ void Inject(const FailurePoint &point)
 {
     SetSaveFaultHook([point](SaveStep step, int line) {
         if (point.refuse_new_files && step == SaveStep::CreateTemporary)
-            return EACCES;
+            return test::kAccessDenied;
         return step == point.step && line == point.line ? point.error : 0;
     });
 }
@@ -84,7 +83,7 @@ void ExpectNothingLost(const FailurePoint &point, const Records &records,
     EXPECT_EQ(folder.Names(), std::vector<std::string> {"settings.cfg"});
     EXPECT_EQ(view.calls,
         std::vector<std::string> {FakeView::Message(
-            "File: \"" + path + "\" could not be saved\r\n" + std::strerror(point.error),
+            "File: \"" + path + "\" could not be saved\r\n" + test::SystemErrorText(point.error),
             "Error")});
     EXPECT_TRUE(records == before);
 }
@@ -133,7 +132,7 @@ TEST(InjectedSaveFailureTest, AfterAFailureTheNextSaveSucceeds)
     BuildConfigPath(config, "/nowhere");
     RepairPersonalities(config);
     FakeView view;
-    Inject({SaveStep::WriteLine, 100, ENOSPC, true});
+    Inject({SaveStep::WriteLine, 100, test::kDiskFull, true});
     EXPECT_FALSE(WritePersonalityFile(config, path, view));
     SetSaveFaultHook(nullptr);
     EXPECT_TRUE(WritePersonalityFile(config, path, view));

@@ -1,3 +1,4 @@
+#include "core_test_support.h"
 #include "registry.h"
 
 #include <gtest/gtest.h>
@@ -257,6 +258,103 @@ TEST_F(WinePrefixTest, KeepsADoubledSeparatorAfterATrailingBackslash)
     MakeTitles("Games");
     WriteUserReg(Entry("Arena", "InstallPath", "Games\\\\"));
     EXPECT_EQ(FindTitlesFile(), prefix_.string() + "/dosdevices/c:/Games//voltara/titles.txt");
+}
+
+#endif
+
+#ifdef _WIN32
+
+// The system registry itself, with the current user's root redirected for the test's length
+// to a fresh key of its own, so that the user's entries are neither read nor touched.
+class WindowsRegistryTest : public ::testing::Test
+{
+protected:
+    static constexpr const char *kParent = "Software\\Voltara tests";
+
+    void SetUp() override
+    {
+        subkey_ = std::string(kParent) + "\\" + std::to_string(GetCurrentProcessId());
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, subkey_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                      nullptr, &root_, nullptr),
+            ERROR_SUCCESS);
+        ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, root_), ERROR_SUCCESS);
+    }
+
+    void TearDown() override
+    {
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        RegCloseKey(root_);
+        RegDeleteTreeA(HKEY_CURRENT_USER, subkey_.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, kParent); // only when no other run uses it
+    }
+
+    // Writes the value with exactly the bytes given (no NUL added).
+    void Set(const std::string &key, const std::string &name, DWORD type, const std::string &data)
+    {
+        ASSERT_EQ(RegSetKeyValueA(root_, key.c_str(), name.c_str(), type, data.data(),
+                      static_cast<DWORD>(data.size())),
+            ERROR_SUCCESS);
+    }
+
+    void SetText(const std::string &key, const std::string &name, const std::string &text)
+    {
+        Set(key, name, REG_SZ, text + std::string(1, '\0'));
+    }
+
+    static std::string Get(const std::string &key, const std::string &name)
+    {
+        return GetRegistryString(RegistryRoot::CurrentUser, key, name);
+    }
+
+    std::string subkey_;
+    HKEY root_ = nullptr;
+};
+
+TEST_F(WindowsRegistryTest, ReadsTextsThatFitTheBuffer)
+{
+    const std::string key = "Software\\Brassmoor\\Arena";
+    SetText(key, "InstallPath", "C:\\Games\\Arena");
+    SetText(key, "", "default");
+    SetText(key, "Max", std::string(254, 'a'));
+    SetText(key, "TooLong", std::string(255, 'a'));
+    Set(key, "Full", REG_SZ, std::string(255, 'b'));
+    Set(key, "Nul", REG_SZ, std::string("C:\\Arena\0junk\0", 15));
+    Set(key, "Expand", REG_EXPAND_SZ, std::string("%ProgramFiles%\\Arena\0", 21));
+    Set(key, "Number", REG_DWORD, std::string("\1\0\0\0", 4));
+
+    EXPECT_EQ(Get(key, "InstallPath"), "C:\\Games\\Arena");
+    EXPECT_EQ(Get("software\\BRASSMOOR\\arena", "installpath"), "C:\\Games\\Arena");
+    EXPECT_EQ(Get(key, ""), "default");
+    EXPECT_EQ(Get(key, "Max"), std::string(254, 'a'));
+    EXPECT_EQ(Get(key, "TooLong"), "");
+    EXPECT_EQ(Get(key, "Full"), "");
+    EXPECT_EQ(Get(key, "Nul"), "C:\\Arena");
+    EXPECT_EQ(Get(key, "Expand"), "%ProgramFiles%\\Arena");
+    EXPECT_EQ(Get(key, "Number"), "");
+    EXPECT_EQ(Get(key, "Missing"), "");
+    EXPECT_EQ(Get("Software\\Brassmoor\\Missing", "InstallPath"), "");
+}
+
+TEST_F(WindowsRegistryTest, LastEntryWithAnExistingFileWins)
+{
+    test::ScratchFolder games;
+    std::filesystem::create_directories(games.path() / "Skirmish" / "voltara");
+    std::filesystem::create_directories(games.path() / "Launcher" / "voltara");
+    test::WriteBytes(games / "Skirmish\\voltara\\titles.txt", "Credits\r\n");
+    test::WriteBytes(games / "Launcher\\voltara\\titles.txt", "Credits\r\n");
+    const std::string folder = games.path().string();
+
+    SetText("Software\\Brassmoor\\Skirmish", "InstallPath", folder + "\\Skirmish");
+    SetText("Software\\Brassmoor\\Arena", "InstallPath", folder + "\\Arena");
+    EXPECT_EQ(FindTitlesFile(), folder + "\\Skirmish\\voltara\\titles.txt");
+
+    // A trailing backslash doubles the separator; the system takes the path all the same.
+    SetText("Software\\Brassmoor\\Launcher", "ModInstallPath", folder + "\\Launcher\\");
+    EXPECT_EQ(FindTitlesFile(), folder + "\\Launcher\\\\voltara\\titles.txt");
+
+    // A hidden titles file is no titles file.
+    SetFileAttributesA((games / "Launcher\\voltara\\titles.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(FindTitlesFile(), folder + "\\Skirmish\\voltara\\titles.txt");
 }
 
 #endif

@@ -1,3 +1,4 @@
+#include "core_test_support.h"
 #include "platform.h"
 #include "text.h"
 
@@ -119,8 +120,30 @@ TEST(JoinToFolderTest, AddsOneSeparatorOnly)
 TEST(ProgramFolderTest, IsTheFolderOfTheRunningExecutable)
 {
     const std::string folder = ProgramFolder();
-    EXPECT_EQ(folder, std::filesystem::canonical("/proc/self/exe").parent_path().string());
+    EXPECT_EQ(folder, test::ExecutablePath().parent_path().string());
     EXPECT_NE(folder.back(), kPathSeparator);
+    // Messages show the folder in the system's own form: "C:\Games\Voltara" on Windows.
+    EXPECT_EQ(folder.find(kPathSeparator == '/' ? '\\' : '/'), std::string::npos);
+    EXPECT_TRUE(IsNormalFile(JoinToFolder(folder, test::ExecutablePath().filename().string())));
+}
+
+TEST(IsNormalFileTest, SeesOnlyFilesWithNormalAttributes)
+{
+    test::ScratchFolder folder;
+    const std::string file = folder / "file.cfg";
+    test::WriteBytes(file, "x");
+    EXPECT_TRUE(IsNormalFile(file));
+    EXPECT_FALSE(IsNormalFile(folder.path().string()));
+    EXPECT_FALSE(IsNormalFile(folder / "missing.cfg"));
+    EXPECT_FALSE(IsNormalFile(file + std::string(1, '\0') + "more"));
+#ifdef _WIN32
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_FALSE(IsNormalFile(file));
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_SYSTEM);
+    EXPECT_FALSE(IsNormalFile(file));
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+    EXPECT_TRUE(IsNormalFile(file));
+#endif
 }
 
 } // namespace

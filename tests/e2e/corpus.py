@@ -4,7 +4,10 @@ the real editors: each starts beside one file, its message boxes are dismissed a
 captions recorded, Ctrl+S saves, and the saved bytes and the captions are compared with what
 the reading rules give (corpus_cases.py).
 
-Usage: corpus.py BIN_DIR [personality|superbot] [file name ...]"""
+Usage: corpus.py [--wine] BIN_DIR [personality|superbot] [file name ...]
+
+With --wine the programs are Tavrin.exe and Olmach.exe, run under Wine in the prefix named by
+WINEPREFIX (default: the folder wineprefix beside BIN_DIR); the expectations are the same."""
 
 import os
 import shutil
@@ -46,7 +49,8 @@ OLMACH = Program("Olmach", "Official SuperBot Editor", "sbot.cfg", "default_sbot
 
 def dismiss_boxes(pid, caption, captions, quiet=QUIET_SECONDS, timeout=30.0):
     """Records and dismisses message boxes until the main window has stood alone for `quiet`
-    seconds. Returns the main window's id."""
+    seconds. Returns the main window's id. With pid None every window of the display counts
+    (under Wine, where one program runs at a time)."""
     main, alone_since = None, None
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
@@ -76,14 +80,16 @@ def run_case(session, program, executable, source, expected_captions, expected_b
         shutil.copy2(executable, folder)
         config = os.path.join(folder, program.config_name)
         shutil.copyfile(source, config)
-        process = session.start(os.path.join(folder, program.name), folder)
+        name = os.path.basename(executable)
+        process = session.start(os.path.join(folder, name), folder)
+        pid = None if session.wine_prefix else process.pid
         captions = []
-        main = dismiss_boxes(process.pid, program.caption, captions)
+        main = dismiss_boxes(pid, program.caption, captions)
         xdotool("windowfocus", "--sync", main)
         xdotool("key", "ctrl+s")
         saved = []
-        wait_for(lambda: [t for _, t in windows_of(process.pid) if t != program.caption])
-        dismiss_boxes(process.pid, program.caption, saved, quiet=0.3)
+        wait_for(lambda: [t for _, t in windows_of(pid) if t != program.caption])
+        dismiss_boxes(pid, program.caption, saved, quiet=0.3)
         process.kill()
         process.wait()
         problems = []
@@ -97,7 +103,7 @@ def run_case(session, program, executable, source, expected_captions, expected_b
             diff = [f"line {i + 1}: {g!r} != {w!r}" for i, (g, w) in enumerate(zip(got, want))
                     if g != w][:5]
             problems.append(f"saved file differs ({len(got)} vs {len(want)} parts): {diff}")
-        leftovers = sorted(set(os.listdir(folder)) - {program.name, program.config_name})
+        leftovers = sorted(set(os.listdir(folder)) - {name, program.config_name})
         if leftovers:
             problems.append(f"files left behind: {leftovers}")
         return problems
@@ -118,21 +124,28 @@ def cases(kind, names):
 
 
 def main():
-    if len(sys.argv) < 2:
+    args = sys.argv[1:]
+    wine = args[:1] == ["--wine"]
+    args = args[1:] if wine else args
+    if not args:
         sys.exit(__doc__)
-    bin_dir = sys.argv[1]
-    kinds = [sys.argv[2]] if len(sys.argv) > 2 else ["personality", "superbot"]
-    names = set(sys.argv[3:])
+    bin_dir = args[0]
+    kinds = [args[1]] if len(args) > 1 else ["personality", "superbot"]
+    names = set(args[2:])
+    wine_prefix = None
+    if wine:
+        wine_prefix = os.environ.get("WINEPREFIX") or os.path.join(bin_dir, "..", "wineprefix")
+        wine_prefix = os.path.abspath(wine_prefix)
     for kind in kinds:
         listed = set(os.listdir(os.path.join(HERE, kind)))
         table = corpus_cases.PERSONALITY if kind == "personality" else corpus_cases.SUPERBOT
         if listed != set(table):
             sys.exit(f"{kind}: files and cases differ: {sorted(listed ^ set(table))}")
     passed = failed = 0
-    with XSession() as session:
+    with XSession(wine_prefix) as session:
         for kind in kinds:
             for program, source, captions, expected in cases(kind, names):
-                executable = os.path.join(bin_dir, program.name)
+                executable = os.path.join(bin_dir, program.name + (".exe" if wine else ""))
                 label = f"{kind}/{os.path.basename(source)}"
                 try:
                     problems = run_case(session, program, executable, source, captions, expected)

@@ -1,7 +1,8 @@
 """A private X server for end-to-end tests, and the xdotool steps they share.
 
 The server and every program started through it are ended whatever happens: on normal exit,
-on an exception, and on SIGTERM/SIGINT (CTest's timeout)."""
+on an exception, and on SIGTERM/SIGINT (CTest's timeout). With a Wine prefix the programs are
+Windows executables run under Wine there (scripts/wine.sh); the prefix's server is ended too."""
 
 import atexit
 import ctypes
@@ -11,6 +12,12 @@ import signal
 import subprocess
 import sys
 import time
+
+WINE_SCRIPT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts",
+                           "wine.sh")
+# How long Wine's server outlives its last program: it serves every case of a run, and still
+# ends by itself should this driver be killed before it can end it.
+WINE_SERVER_LINGER = 60
 
 
 def _die_with_parent():
@@ -32,10 +39,12 @@ def xdotool(*args, check=False):
 
 class XSession:
     env = dict(os.environ)
+    root = None
 
-    def __init__(self):
+    def __init__(self, wine_prefix=None):
         self.server = None
         self.programs = []
+        self.wine_prefix = wine_prefix
 
     def __enter__(self):
         for tool in ("Xvfb", "xdotool"):
@@ -50,6 +59,10 @@ class XSession:
                 preexec_fn=_die_with_parent)
             XSession.env = dict(os.environ, DISPLAY=f":{display}", QT_QPA_PLATFORM="xcb")
             XSession.env.pop("WAYLAND_DISPLAY", None)
+            if self.wine_prefix:
+                # Qt on Windows has its own platform; xcb there would be a missing plugin.
+                XSession.env.pop("QT_QPA_PLATFORM")
+                XSession.env.update(WINEPREFIX=self.wine_prefix, WINEDEBUG="-all")
             if self._wait_ready():
                 break
             self.server.kill()
@@ -59,6 +72,11 @@ class XSession:
         atexit.register(self.close)
         for sig in (signal.SIGTERM, signal.SIGINT):
             signal.signal(sig, lambda *_: sys.exit(1))
+        XSession.root = xdotool("search", "--maxdepth", "0", "--name", "").strip()
+        if self.wine_prefix:
+            quiet = dict(env=XSession.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            subprocess.run(["bash", WINE_SCRIPT], check=True, **quiet)
+            subprocess.run(["wineserver", f"-p{WINE_SERVER_LINGER}"], **quiet)
         return self
 
     def _wait_ready(self):
@@ -72,6 +90,8 @@ class XSession:
         return False
 
     def start(self, executable, cwd):
+        if self.wine_prefix:
+            return self.start_command(["bash", WINE_SCRIPT, executable], cwd)
         return self.start_command([executable], cwd)
 
     def start_command(self, command, cwd):
@@ -87,6 +107,11 @@ class XSession:
                 program.kill()
                 program.wait()
         self.programs = []
+        if self.wine_prefix:
+            for option in ("-k", "-w"):
+                subprocess.run(["wineserver", option], env=XSession.env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.wine_prefix = None
         if self.server and self.server.poll() is None:
             # A terminated server removes its lock file; a killed one leaves it behind.
             self.server.terminate()
@@ -100,9 +125,24 @@ class XSession:
         self.close()
 
 
+def _managed(wid):
+    """Whether a window is one a window manager would manage: Wine keeps a 1x1 window of its
+    own mapped, and menus are windows too, both override-redirect. (Not cached: the server
+    hands a closed program's window ids to the next program.)"""
+    info = subprocess.run(["xwininfo", "-id", wid], capture_output=True, text=True,
+                          env=XSession.env, timeout=30).stdout
+    return "Override Redirect State: no" in info
+
+
 def windows_of(pid):
-    """Visible top-level windows of a process: [(id, title)]."""
-    ids = xdotool("search", "--onlyvisible", "--pid", str(pid)).split()
+    """Visible top-level windows of a process: [(id, title)]. With pid None, every visible
+    top-level window of the display: Wine's windows carry Wine's own process ids, and a box
+    with an empty title has no name to search for."""
+    if pid is None:
+        ids = xdotool("search", "--onlyvisible", "--maxdepth", "1", "--name", "").split()
+        ids = [wid for wid in ids if wid != XSession.root and _managed(wid)]
+    else:
+        ids = xdotool("search", "--onlyvisible", "--pid", str(pid)).split()
     return [(wid, xdotool("getwindowname", wid).rstrip("\n")) for wid in ids]
 
 
