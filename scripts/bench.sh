@@ -9,7 +9,7 @@
 #     time per operation.
 # Everything is built with the editors' build type and flags into build-bench/.
 #
-# Usage: scripts/bench.sh [--startup | --core] [RUNS]     (RUNS: starts of each, default 20)
+# Usage: scripts/bench.sh [--startup | --core] [RUNS]     (RUNS: starts of each, default 30)
 
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +19,7 @@ case "${1:-}" in
   --startup) parts=(startup); shift ;;
   --core) parts=(core); shift ;;
 esac
-runs=${1:-20}
+runs=${1:-30}
 if ! [[ "$runs" =~ ^[0-9]+$ ]] || [ "$runs" -lt 1 ]; then
   echo "usage: scripts/bench.sh [--startup | --core] [RUNS]" >&2
   exit 2
@@ -81,21 +81,24 @@ startup() {
   python3 - "$work" "$runs" <<'EOF'
 import os, re, statistics, sys
 work, runs = sys.argv[1], sys.argv[2]
-def medians(program):
-    rows = [dict((k, float(v)) for k, v in re.findall(r'(\w+)=([\d.]+)', line))
+keys = ('cpu_ms', 'mapped_ms', 'rss_kb')
+def runs_of(program):
+    return [dict((k, float(v)) for k, v in re.findall(r'(\w+)=([\d.]+)', line))
             for line in open(f'{work}/{program}.runs')]
-    return [statistics.median(r[key] for r in rows) for key in ('cpu_ms', 'mapped_ms', 'rss_kb')]
-bare = medians('BareWindow')
+bare = runs_of('BareWindow')
 print(f'Start-up, median of {runs} runs each, under Xvfb (load average {os.getloadavg()[0]:.1f})')
 print(f'{"":16}{"CPU ms":>10}{"mapped ms":>12}{"peak RSS MB":>14}')
-def row(name, cpu, mapped, rss):
+def row(name, rows):
+    cpu, mapped, rss = (statistics.median(r[k] for r in rows) for k in keys)
     print(f'{name:16}{cpu:>10.1f}{mapped:>12.1f}{rss / 1024:>14.1f}')
-row('bare window', *bare)
-editors = {name: medians(name) for name in ('Tavrin', 'Olmach')}
-for name, figures in editors.items():
-    row(name, *figures)
-for name, figures in editors.items():
-    ratios = [f / b for f, b in zip(figures, bare)]
+row('bare window', bare)
+editors = {name: runs_of(name) for name in ('Tavrin', 'Olmach')}
+for name, rows in editors.items():
+    row(name, rows)
+# Each editor against the bare window of the same round, so that a change in the machine's
+# load between rounds cancels out; the median of those ratios.
+for name, rows in editors.items():
+    ratios = [statistics.median(r[k] / b[k] for r, b in zip(rows, bare)) for k in keys]
     print(f'{name + " / bare":16}' + ''.join(f'{r:>{w}.2f}x' for r, w in zip(ratios, (9, 11, 13))))
 EOF
 }
