@@ -206,7 +206,7 @@ ReadOutcome FailBeforeSections(PersonalityConfig &config, PersonalityView &view,
     return ReadOutcome::FailedBeforeRecords;
 }
 
-std::optional<int> HeaderNumber(const std::string &line)
+std::optional<int> HeaderNumber(std::string_view line)
 {
     const char digit = line[4];
     if (digit < '0' || digit > '9')
@@ -214,7 +214,7 @@ std::optional<int> HeaderNumber(const std::string &line)
     return digit - '0';
 }
 
-bool IsSectionHeader(const std::string &line)
+bool IsSectionHeader(std::string_view line)
 {
     return line.size() >= 5 && line.compare(0, 4, "[BOT") == 0 && line.back() == ']';
 }
@@ -237,7 +237,7 @@ SectionsEnd ReadSections(PersonalityConfig &config, LineReader &reader, Personal
                     config.CurrentBot = *number;
                     break;
                 }
-                std::string key, value;
+                std::string_view key, value;
                 if (!SplitKeyValue(*line, key, value))
                     return SectionsEnd::Failure;
                 ApplyConfigLine(config, key, value, view, reader.LineNumber());
@@ -253,7 +253,7 @@ SectionsEnd ReadSections(PersonalityConfig &config, LineReader &reader, Personal
 bool ReadGeneralOption(PersonalityConfig &config, LineReader &reader, PersonalityView &view)
 {
     const auto option = reader.NextKept();
-    std::string key, value;
+    std::string_view key, value;
     if (!option || !SplitKeyValue(*option, key, value))
         return false;
     try {
@@ -284,7 +284,7 @@ int DefaultOptionOf(const std::string &default_personality)
     return *number;
 }
 
-void ApplyConfigLine(PersonalityConfig &config, const std::string &key, const std::string &value,
+void ApplyConfigLine(PersonalityConfig &config, std::string_view key, std::string_view value,
     Host &host, std::size_t line)
 {
     Personality &bot = config.Bot(config.CurrentBot);

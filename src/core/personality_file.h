@@ -44,7 +44,7 @@ ReadOutcome StartPersonalityConfig(PersonalityConfig &config, const std::string 
 // Stores one key line into DefaultPersonality or the record of CurrentBot, or reports it as
 // an invalid line (of the file's line number line, 0 for none). Throws IndexError when
 // CurrentBot is outside 1..9, whatever the key.
-void ApplyConfigLine(PersonalityConfig &config, const std::string &key, const std::string &value,
+void ApplyConfigLine(PersonalityConfig &config, std::string_view key, std::string_view value,
     Host &host, std::size_t line = 0);
 
 // The default-personality option that a text names: 0 for "-1" or anything that rounds to 0,

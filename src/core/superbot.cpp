@@ -100,14 +100,14 @@ std::size_t TierIndex(int tier)
 }
 
 // "[" first and "BOT]" last, case counting; "[BOT]" itself names tier 1.
-bool IsSectionHeader(const std::string &line)
+bool IsSectionHeader(std::string_view line)
 {
     return line.size() >= 5 && line.front() == '[' && line.compare(line.size() - 4, 4, "BOT]") == 0;
 }
 
-int TierOfHeader(const std::string &line)
+int TierOfHeader(std::string_view line)
 {
-    const std::string name = line.substr(1, line.size() - 5);
+    const std::string_view name = line.substr(1, line.size() - 5);
     if (name == "MEGA")
         return 2;
     if (name == "ULTIMATE")
@@ -128,7 +128,7 @@ bool ReadSections(SuperbotConfig &config, LineReader &reader, SuperbotView &view
             ++sections;
             continue;
         }
-        std::string key, value;
+        std::string_view key, value;
         if (!SplitKeyValue(*line, key, value))
             return false;
         ApplySuperbotLine(config, key, value, view, reader.LineNumber());
@@ -197,7 +197,7 @@ void RepairSuperbots(SuperbotConfig &config)
     }
 }
 
-void ApplySuperbotLine(SuperbotConfig &config, const std::string &key, const std::string &value,
+void ApplySuperbotLine(SuperbotConfig &config, std::string_view key, std::string_view value,
     Host &host, std::size_t line)
 {
     for (const SuperbotFieldInfo &field : kSuperbotFields) {

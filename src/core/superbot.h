@@ -119,7 +119,7 @@ ReadOutcome StartSuperbotConfig(SuperbotConfig &config, const std::string &progr
 
 // Stores one data line into tier CurrentTier, or reports it as an invalid line (of the file's
 // line number line, 0 for none).
-void ApplySuperbotLine(SuperbotConfig &config, const std::string &key, const std::string &value,
+void ApplySuperbotLine(SuperbotConfig &config, std::string_view key, std::string_view value,
     Host &host, std::size_t line = 0);
 
 // The 56 lines of the file, without line ends.

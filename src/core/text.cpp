@@ -1,7 +1,9 @@
 #include "text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <system_error>
 
 namespace voltara {
@@ -82,22 +84,29 @@ std::optional<int> ToWholeNumber(std::string_view text)
     return static_cast<int>(rounded);
 }
 
-bool ParseConfigLine(std::string &line)
+bool ParseConfigLine(std::string_view &line)
 {
     if (!line.empty() && line.front() == '#')
         return true;
-    const std::string_view trimmed = TrimSpaces(line);
-    if (trimmed.empty())
-        return true;
-    line = std::string(trimmed);
-    return false;
+    line = TrimSpaces(line);
+    return line.empty();
 }
 
-std::vector<std::string> SplitLines(std::string_view content)
+namespace {
+
+std::string_view WithoutByteOrderMark(std::string_view content)
 {
     static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (content.substr(0, kByteOrderMark.size()) == kByteOrderMark)
         content.remove_prefix(kByteOrderMark.size());
+    return content;
+}
+
+} // namespace
+
+std::vector<std::string> SplitLines(std::string_view content)
+{
+    content = WithoutByteOrderMark(content);
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < content.size(); ++i) {
@@ -122,22 +131,50 @@ bool IsWholeNumberIn(std::string_view text, int first, int last)
         && value <= last && text == std::to_string(value);
 }
 
-bool SplitKeyValue(const std::string &line, std::string &key, std::string &value)
+bool SplitKeyValue(std::string_view line, std::string_view &key, std::string_view &value)
 {
     const std::size_t space = line.find(' ');
-    if (space == std::string::npos)
+    if (space == std::string_view::npos)
         return false;
     key = line.substr(0, space);
     value = line.substr(space + 1);
     return true;
 }
 
-std::optional<std::string> LineReader::NextKept()
+LineReader::LineReader(std::string_view content)
+    : rest_(WithoutByteOrderMark(content))
 {
-    while (next_ < lines_.size()) {
-        std::string line = lines_[next_++];
+}
+
+std::size_t LineReader::NextOf(char end, std::size_t &known)
+{
+    // A line end found further on stays valid until the reader passes it, so each byte is
+    // searched once per kind of end, however the file mixes them.
+    if (known == kUnknown) {
+        const void *found = std::memchr(rest_.data(), end, rest_.size());
+        known = found ? static_cast<std::size_t>(static_cast<const char *>(found) - rest_.data())
+                      : rest_.size();
+    }
+    return known;
+}
+
+void LineReader::Advance(std::size_t bytes)
+{
+    rest_.remove_prefix(bytes);
+    for (std::size_t *known : {&next_cr_, &next_lf_})
+        *known = *known >= bytes && *known != kUnknown ? *known - bytes : kUnknown;
+}
+
+std::optional<std::string_view> LineReader::NextKept()
+{
+    while (!rest_.empty()) {
+        const std::size_t end = std::min(NextOf('\r', next_cr_), NextOf('\n', next_lf_));
+        std::string_view line = rest_.substr(0, end);
+        const bool cr_lf = end + 1 < rest_.size() && rest_[end] == '\r' && rest_[end + 1] == '\n';
+        Advance(std::min(end + (cr_lf ? 2 : 1), rest_.size()));
+        ++lines_read_;
         if (!ParseConfigLine(line)) {
-            line_ = next_;
+            line_ = lines_read_;
             return line;
         }
     }

@@ -24,7 +24,7 @@ std::optional<int> ToWholeNumber(std::string_view text);
 
 // The line rule of both readers. Returns true when the line is to be skipped (a "#" in the
 // first column, or nothing but spaces). Otherwise trims spaces (not tabs) at both ends.
-bool ParseConfigLine(std::string &line);
+bool ParseConfigLine(std::string_view &line);
 
 // Splits file content into lines. A line ends at CR LF, a lone CR or a lone LF; the last line
 // needs no terminator. A UTF-8 byte-order mark at the very start is skipped.
@@ -37,25 +37,31 @@ bool IsWholeNumberIn(std::string_view text, int first, int last);
 
 // Splits a kept line at its first space into key and value (the value keeps any further
 // spaces). Returns false when the line has no space.
-bool SplitKeyValue(const std::string &line, std::string &key, std::string &value);
+bool SplitKeyValue(std::string_view line, std::string_view &key, std::string_view &value);
 
-// Reads lines one by one through ParseConfigLine, as both readers do.
+// Reads lines one by one through ParseConfigLine, as both readers do, ending them where
+// SplitLines does. It cuts each line out of the content as it goes, so the content must outlive
+// the reader and the lines it hands out.
 class LineReader
 {
 public:
-    explicit LineReader(std::string_view content)
-        : lines_(SplitLines(content))
-    {
-    }
+    explicit LineReader(std::string_view content);
     // The next line that ParseConfigLine keeps, trimmed; nullopt at the end of the file.
-    std::optional<std::string> NextKept();
+    std::optional<std::string_view> NextKept();
     // The number (counted from 1) of the line NextKept returned last; 0 before the first one
     // and once the end of the file has been reached.
     std::size_t LineNumber() const { return line_; }
 
 private:
-    std::vector<std::string> lines_;
-    std::size_t next_ = 0;
+    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
+    // The offset in rest_ of the next byte end, or rest_'s size when there is none.
+    std::size_t NextOf(char end, std::size_t &known);
+    void Advance(std::size_t bytes);
+
+    std::string_view rest_;
+    std::size_t next_cr_ = kUnknown; // offsets in rest_ of the next CR and LF, once searched
+    std::size_t next_lf_ = kUnknown;
+    std::size_t lines_read_ = 0;
     std::size_t line_ = 0;
 };
 

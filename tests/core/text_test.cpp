@@ -43,7 +43,7 @@ TEST(NumericValueTest, ReadsThePointWhateverTheLocale)
 
 TEST(ParseConfigLineTest, SkipsCommentsAndBlanksAndTrimsSpacesOnly)
 {
-    std::string line = "# comment";
+    std::string_view line = "# comment";
     EXPECT_TRUE(ParseConfigLine(line));
     line = "   ";
     EXPECT_TRUE(ParseConfigLine(line));
@@ -69,7 +69,7 @@ TEST(SplitLinesTest, EndsLinesAtCrLfLoneCrAndLoneLf)
 
 TEST(SplitKeyValueTest, SplitsAtTheFirstSpaceOnly)
 {
-    std::string key, value;
+    std::string_view key, value;
     EXPECT_TRUE(SplitKeyValue("melee_percent  50", key, value));
     EXPECT_EQ(key, "melee_percent");
     EXPECT_EQ(value, " 50");
@@ -97,10 +97,11 @@ TEST(LineReaderTest, HandsOutTheKeptLinesTrimmed)
 
 TEST(LineReaderTest, EndsLinesWhereSplitLinesDoes)
 {
-    for (const std::string content :
-        {"\xEF\xBB\xBF#c\r\r\nb\n\rc\r\n", "\r\n\nx\r", "a\n\r\n\rb c", "\xEF\xBB\xBF", "#x"}) {
+    for (const std::string content : {"\xEF\xBB\xBF#c\r\r\nb\n\rc\r\n", "\r\n\nx\r", "a\n\r\n\rb c",
+             "\xEF\xBB\xBF", "#x", "a\nb\rc\nd\r\ne\rf\n\n\rg"}) {
         LineReader reader(content);
-        for (std::string line : SplitLines(content)) {
+        for (const std::string &split : SplitLines(content)) {
+            std::string_view line = split;
             if (ParseConfigLine(line))
                 continue;
             EXPECT_EQ(reader.NextKept(), line) << content;
