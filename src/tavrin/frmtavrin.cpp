@@ -388,10 +388,11 @@ void frmTavrin::Form_Load()
 {
     setCursor(Qt::WaitCursor);
     Yield();
+    // A list shows its entries only when opened, so filling them before the window is shown
+    // changes nothing on screen and spares a repaint of every list.
+    FillValueLists();
     show();
     HSBNumber->setFocus();
-    Yield();
-    FillValueLists();
     Yield();
     m_reading = true;
     voltara::StartPersonalityConfig(m_config, m_programFolder, *this);
