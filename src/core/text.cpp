@@ -106,20 +106,10 @@ std::string_view WithoutByteOrderMark(std::string_view content)
 
 std::vector<std::string> SplitLines(std::string_view content)
 {
-    content = WithoutByteOrderMark(content);
+    LineReader reader(content);
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < content.size(); ++i) {
-        const char c = content[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.emplace_back(content.substr(start, i - start));
-        if (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < content.size())
-        lines.emplace_back(content.substr(start));
+    while (const auto line = reader.NextLine())
+        lines.emplace_back(*line);
     return lines;
 }
 
@@ -165,15 +155,22 @@ void LineReader::Advance(std::size_t bytes)
         *known = *known >= bytes && *known != kUnknown ? *known - bytes : kUnknown;
 }
 
+std::optional<std::string_view> LineReader::NextLine()
+{
+    if (rest_.empty())
+        return std::nullopt;
+    const std::size_t end = std::min(NextOf('\r', next_cr_), NextOf('\n', next_lf_));
+    const std::string_view line = rest_.substr(0, end);
+    const bool cr_lf = end + 1 < rest_.size() && rest_[end] == '\r' && rest_[end + 1] == '\n';
+    Advance(std::min(end + (cr_lf ? 2 : 1), rest_.size()));
+    ++lines_read_;
+    return line;
+}
+
 std::optional<std::string_view> LineReader::NextKept()
 {
-    while (!rest_.empty()) {
-        const std::size_t end = std::min(NextOf('\r', next_cr_), NextOf('\n', next_lf_));
-        std::string_view line = rest_.substr(0, end);
-        const bool cr_lf = end + 1 < rest_.size() && rest_[end] == '\r' && rest_[end + 1] == '\n';
-        Advance(std::min(end + (cr_lf ? 2 : 1), rest_.size()));
-        ++lines_read_;
-        if (!ParseConfigLine(line)) {
+    while (auto line = NextLine()) {
+        if (!ParseConfigLine(*line)) {
             line_ = lines_read_;
             return line;
         }

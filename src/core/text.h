@@ -39,13 +39,15 @@ bool IsWholeNumberIn(std::string_view text, int first, int last);
 // spaces). Returns false when the line has no space.
 bool SplitKeyValue(std::string_view line, std::string_view &key, std::string_view &value);
 
-// Reads lines one by one through ParseConfigLine, as both readers do, ending them where
-// SplitLines does. It cuts each line out of the content as it goes, so the content must outlive
-// the reader and the lines it hands out.
+// Cuts the content into lines as SplitLines describes, one at a time, and hands out those that
+// ParseConfigLine keeps, as both readers read. The lines are views into the content, which must
+// outlive the reader and them.
 class LineReader
 {
 public:
     explicit LineReader(std::string_view content);
+    // The next line as it stands, without its line end; nullopt at the end of the content.
+    std::optional<std::string_view> NextLine();
     // The next line that ParseConfigLine keeps, trimmed; nullopt at the end of the file.
     std::optional<std::string_view> NextKept();
     // The number (counted from 1) of the line NextKept returned last; 0 before the first one
