@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <filesystem>
 #include <limits>
+#include <new>
 
 namespace botcfg {
 
@@ -60,11 +62,38 @@ void Fail(Io &io, const std::string &text)
     io.err << "botcfg: " << text << '\n';
 }
 
-// Reads the file as its editor does and passes the editor's messages on to standard error.
-// nullopt, with a message, when there is no file: botcfg never creates one it was to read.
-std::optional<ReadOutcome> OpenFile(
-    ConfigDocument &document, const std::string &path, Io &io, bool messages_to_err = true)
+// True when something other than a regular file is at the path (links followed): a folder, a
+// device, a pipe. Nothing is opened to find out.
+bool IsOtherThanRegularFile(const std::string &path)
 {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+}
+
+// True when anything at all is at the path, a dangling link included.
+bool Occupied(const std::string &path)
+{
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
+// Reads the file as its editor does and passes the editor's messages on to standard error.
+// nullopt, with a message, when there is no regular file or it was too large to read: botcfg
+// never creates one it was to read. A command that saves the file back takes its lock first and
+// holds it to the end, so that concurrent runs on one file take their turns.
+std::optional<ReadOutcome> OpenFile(ConfigDocument &document, const std::string &path, Io &io,
+    bool messages_to_err = true, bool for_change = false)
+{
+    if (IsOtherThanRegularFile(path)) {
+        Fail(io, Printable(path) + " is not a regular file");
+        return std::nullopt;
+    }
+    std::string reason;
+    if (for_change && !document.Lock(path, reason)) {
+        Fail(io, Printable(path) + ": " + Printable(OneLine(reason)) + "; nothing was written");
+        return std::nullopt;
+    }
     std::optional<ReadOutcome> outcome;
     if (voltara::IsNormalFile(path))
         outcome = document.Open(path);
@@ -74,6 +103,8 @@ std::optional<ReadOutcome> OpenFile(
     }
     for (const Message &message : document.messages())
         (messages_to_err ? io.err : io.out) << MessageLine(path, message) << '\n';
+    if (*outcome == ReadOutcome::TooLarge)
+        return std::nullopt;
     return outcome;
 }
 
@@ -88,6 +119,10 @@ int WriteTo(const ConfigDocument &document, const std::string &path, Io &io)
         Fail(io, "standard output could not be written");
         return kFailed;
     }
+    if (IsOtherThanRegularFile(path)) {
+        Fail(io, Printable(path) + " is not a regular file (-o - writes to standard output)");
+        return kFailed;
+    }
     std::string failure;
     if (document.Save(path, failure))
         return kDone;
@@ -97,6 +132,22 @@ int WriteTo(const ConfigDocument &document, const std::string &path, Io &io)
 
 // Saves back to the file that was read, as the editor's Save does; a file that could not be
 // read before its records would lose them all, so it is kept unless forced.
+// A file that could not be read before its records would lose them all to a save over it, so
+// it is kept unless forced; true when the save may go on.
+bool MayReplaceUnread(const std::string &target, ReadOutcome outcome, const Arguments &args, Io &io,
+    const char *other_way = "")
+{
+    if (outcome != ReadOutcome::FailedBeforeRecords || args.force)
+        return true;
+    Fail(io,
+        Printable(target)
+            + " not saved: it could not be read before its first section, so saving would"
+              " leave only default values in it (--force saves all the same"
+            + other_way + ")");
+    return false;
+}
+
+// Saves back to the file that was read, as the editor's Save does.
 int SaveBack(const ConfigDocument &document, ReadOutcome outcome, const Arguments &args, Io &io,
     const char *other_way = "")
 {
@@ -105,15 +156,16 @@ int SaveBack(const ConfigDocument &document, ReadOutcome outcome, const Argument
         Fail(io, "no file was read, so there is none to save back to");
         return kFailed;
     }
-    if (outcome == ReadOutcome::FailedBeforeRecords && !args.force) {
-        Fail(io,
-            Printable(*target)
-                + " not saved: it could not be read before its first section, so saving would"
-                  " leave only default values in it (--force saves all the same"
-                + other_way + ")");
+    if (!MayReplaceUnread(*target, outcome, args, io, other_way))
         return kFailed;
-    }
     return WriteTo(document, *target, io);
+}
+
+// True when both paths lead to one file, through links or other names.
+bool SameFile(const std::string &a, const std::string &b)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error);
 }
 
 int Check(const Arguments &args, Io &io)
@@ -134,8 +186,12 @@ int Fix(const Arguments &args, Io &io)
 {
     const std::string &path = args.positionals[0];
     ConfigDocument document(KindOf(args.kind, path));
-    const auto outcome = OpenFile(document, path, io);
+    const auto outcome = OpenFile(document, path, io, true, true);
     if (!outcome)
+        return kFailed;
+    // An output that leads back to the file is a save over it, whatever its name.
+    if (args.output && *args.output != "-" && SameFile(path, *args.output)
+        && !MayReplaceUnread(*args.output, *outcome, args, io))
         return kFailed;
     if (args.output)
         return WriteTo(document, *args.output, io);
@@ -261,7 +317,7 @@ int Set(const Arguments &args, Io &io)
     const std::vector<Change> changes = ChangesOf(document.kind(), args.positionals);
     if (!AllAccepted(document.kind(), changes, io))
         return kFailed;
-    const auto outcome = OpenFile(document, path, io);
+    const auto outcome = OpenFile(document, path, io, true, true);
     if (!outcome)
         return kFailed;
     for (const Change &change : changes)
@@ -295,7 +351,7 @@ int Preset(const Arguments &args, Io &io)
     std::optional<voltara::FixedSeedRandom> seeded;
     if (args.seed)
         seeded.emplace(SeedOf(*args.seed));
-    const auto outcome = OpenFile(document, positionals[0], io);
+    const auto outcome = OpenFile(document, positionals[0], io, true, true);
     if (!outcome)
         return kFailed;
     if (document.kind() == Kind::Superbot)
@@ -312,7 +368,7 @@ int New(const Arguments &args, Io &io)
     ConfigDocument document(KindNamed(args.positionals[0]));
     document.LoadDefaults();
     const std::string target = args.output.value_or("-");
-    if (target != "-" && voltara::IsNormalFile(target) && !args.force) {
+    if (target != "-" && Occupied(target) && !args.force) {
         Fail(io, Printable(target) + " already exists (--force replaces it)");
         return kFailed;
     }
@@ -514,13 +570,26 @@ int RunParsed(const Arguments &args, Io &io)
 int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
     Io io {out, err};
+    int status = kDone;
     try {
-        return RunParsed(ParseArguments(args), io);
+        status = RunParsed(ParseArguments(args), io);
     } catch (const UsageError &error) {
         io.err << "botcfg: " << Printable(error.what()) << "; usage: " << UsageLine(CommandIn(args))
                << '\n';
         return kUsage;
+    } catch (const std::bad_alloc &) {
+        Fail(io, "out of memory");
+        return kFailed;
+    } catch (const std::exception &error) {
+        Fail(io, Printable(error.what()));
+        return kFailed;
     }
+    // What a command printed counts only once it has reached its reader.
+    if (!io.out.flush()) {
+        Fail(io, "standard output could not be written");
+        return kFailed;
+    }
+    return status;
 }
 
 } // namespace botcfg

@@ -73,6 +73,11 @@ ConfigDocument::ConfigDocument(Kind kind)
 {
 }
 
+bool ConfigDocument::Lock(const std::string &path, std::string &reason)
+{
+    return lock_.Acquire(path, reason);
+}
+
 voltara::ReadOutcome ConfigDocument::Open(const std::string &path)
 {
     Collector view(messages_);
@@ -109,7 +114,8 @@ std::vector<std::string> ConfigDocument::Lines() const
 bool ConfigDocument::Save(const std::string &path, std::string &failure) const
 {
     SaveReport report;
-    const bool saved = voltara::SaveConfigLines(path, Lines(), report);
+    const bool saved =
+        voltara::SaveConfigLines(path, Lines(), report) == voltara::SaveResult::Saved;
     failure = report.text;
     return saved;
 }

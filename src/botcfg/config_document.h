@@ -4,6 +4,7 @@
 
 #include "config_file.h"
 #include "personality.h"
+#include "platform.h"
 #include "presets.h"
 #include "superbot.h"
 
@@ -30,6 +31,10 @@ class ConfigDocument
 public:
     explicit ConfigDocument(Kind kind);
 
+    // Takes the writers' lock of the file, held until the document ends, so that no other
+    // writer changes the file between its reading and its saving. False, with the reason, when
+    // another writer kept it locked too long.
+    bool Lock(const std::string &path, std::string &reason);
     // Reads the file as the editor reads its file at start-up; the messages are collected.
     voltara::ReadOutcome Open(const std::string &path);
     // Every record holding the defaults that "load default values" gives it.
@@ -67,6 +72,7 @@ private:
     voltara::PersonalityConfig personality_;
     voltara::SuperbotConfig superbot_;
     std::vector<Message> messages_;
+    voltara::FileLock lock_;
 };
 
 // The record keys of a kind, in record order.

@@ -1,7 +1,5 @@
 #include "config_file.h"
 
-#include "platform.h"
-
 namespace voltara {
 
 std::string MissingFileText(const std::string &path)
@@ -16,16 +14,45 @@ std::string InvalidLineText(std::string_view key, std::string_view value)
     return text;
 }
 
-FileOpening OpenConfigFile(
-    const std::string &path, std::string &loaded_path, std::string &content, Host &host)
+std::string TooLargeText(const std::string &path, std::uint64_t size)
 {
-    if (!IsNormalFile(path)) {
+    return "File: \"" + path + "\" was not read\r\nIt holds " + std::to_string(size)
+        + " bytes; a configuration file has at most " + std::to_string(kMaxConfigFileBytes);
+}
+
+std::string ChangedFileText(const std::string &path)
+{
+    return "File: \"" + path
+        + "\" has been changed by another program since it was read or saved here\r\n"
+          "Overwrite it?";
+}
+
+FileOpening OpenConfigFile(const std::string &path, std::string &loaded_path, KnownFiles &known,
+    std::string &content, Host &host)
+{
+    // The existence test sees what the platform counts as a normal file; the reading itself
+    // takes nothing but a regular file, and never waits on a pipe or a device.
+    FileStamp stamp;
+    std::string reason;
+    const ReadStatus status = IsNormalFile(path)
+        ? ReadFileBytes(path, kMaxConfigFileBytes, content, stamp, reason)
+        : ReadStatus::NotRegular;
+    switch (status) {
+    case ReadStatus::NotRegular:
         host.ShowMessage(MissingFileText(path), "Error");
         return FileOpening::Missing;
+    case ReadStatus::TooLarge:
+        host.ShowMessage(TooLargeText(path, stamp.size), "Error");
+        return FileOpening::TooLarge;
+    case ReadStatus::Failed:
+        loaded_path = path;
+        return FileOpening::Unreadable;
+    case ReadStatus::Read:
+        break;
     }
     loaded_path = path;
-    std::string reason;
-    return ReadWholeFile(path, content, reason) ? FileOpening::Read : FileOpening::Unreadable;
+    known.Remember(stamp);
+    return FileOpening::Read;
 }
 
 std::string ConfigFileName(std::string name)
@@ -44,18 +71,44 @@ std::optional<std::string> SaveBackPath(const std::string &loaded_path)
     return loaded_path;
 }
 
-bool SaveConfigLines(const std::string &path, const std::vector<std::string> &lines, Host &host)
+std::string JoinedLines(const std::vector<std::string> &lines)
 {
-    std::string reason;
-    if (SaveLines(path, lines, reason))
-        return true;
-    host.ShowMessage("File: \"" + path + "\" could not be saved\r\n" + reason, "Error");
-    return false;
+    std::size_t size = 0;
+    for (const std::string &line : lines)
+        size += line.size() + 2;
+    std::string text;
+    text.reserve(size);
+    for (const std::string &line : lines)
+        text.append(line).append("\r\n");
+    return text;
 }
 
-bool WriteConfigFile(const std::string &name, const std::vector<std::string> &lines, Host &host)
+SaveResult SaveConfigLines(
+    const std::string &path, const std::vector<std::string> &lines, Host &host, KnownFiles *known)
 {
-    if (!SaveConfigLines(ConfigFileName(name), lines, host))
+    SaveGuard guard;
+    if (known) {
+        guard.changed = [known](const FileStamp &now) { return known->Changed(now); };
+        guard.overwrite = [&host, &path] {
+            return host.AskToProceed(ChangedFileText(path), kProgramTitle, kOverwriteText);
+        };
+    }
+    FileStamp written;
+    std::string reason;
+    const SaveResult result = SaveFile(path, JoinedLines(lines), guard, written, reason);
+    // A save that failed only at its very end (syncing the folder) has written the file all
+    // the same: its bytes are this program's.
+    if (known && !written.file.empty())
+        known->Remember(written);
+    if (result == SaveResult::Failed)
+        host.ShowMessage("File: \"" + path + "\" could not be saved\r\n" + reason, "Error");
+    return result;
+}
+
+bool WriteConfigFile(
+    const std::string &name, const std::vector<std::string> &lines, KnownFiles &known, Host &host)
+{
+    if (SaveConfigLines(ConfigFileName(name), lines, host, &known) != SaveResult::Saved)
         return false;
     host.ShowMessage(kSavedText, "");
     return true;

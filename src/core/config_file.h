@@ -3,6 +3,7 @@
 #pragma once
 
 #include "host.h"
+#include "platform.h"
 
 #include <optional>
 #include <string>
@@ -20,22 +21,34 @@ std::string MissingFileText(const std::string &path);
 // "Invalid line:" CR LF key, space, value.
 std::string InvalidLineText(std::string_view key, std::string_view value);
 
+// "File: "<path>" was not read" CR LF, and why: it is larger than a configuration file can be.
+std::string TooLargeText(const std::string &path, std::uint64_t size);
+
+// "File: "<path>" has been changed by another program ..." CR LF "Overwrite it?": the question
+// before a save over a file that another program wrote since this one read or saved it.
+std::string ChangedFileText(const std::string &path);
+inline constexpr const char *kOverwriteText = "Overwrite";
+
 // How a reader's opening of its file went.
-enum class FileOpening { Missing, Unreadable, Read };
+enum class FileOpening { Missing, Unreadable, TooLarge, Read };
 
 // How a reading ended, for callers that must know more than the messages told the user.
 enum class ReadOutcome {
     Missing, // no file at the path: the records were repaired, so empty ones hold defaults
+    TooLarge, // larger than a configuration file can be, so not read; repaired as when missing
     FailedBeforeRecords, // unreadable, or damaged before its first section: no record was read
     Read, // the sections were read, perhaps with messages on the way
 };
 
 // Opens a file for one of the readers. A path that names no regular file is Missing, and the
-// "File: ... doesn't exist" box (caption "Error") is shown. Otherwise loaded_path becomes the
-// path before anything is read, so that a later Save writes there even when the content
-// proves bad, and the whole content is read.
-FileOpening OpenConfigFile(
-    const std::string &path, std::string &loaded_path, std::string &content, Host &host);
+// "File: ... doesn't exist" box (caption "Error") is shown. A file larger than
+// kMaxConfigFileBytes is TooLarge: the TooLargeText box (caption "Error") is shown, and nothing
+// else changes, so that a later Save does not silently replace a file the user never saw.
+// Otherwise loaded_path becomes the path before anything is read, so that a later Save writes
+// there even when the content proves bad, the whole content is read, and known remembers the
+// file as it was when opened.
+FileOpening OpenConfigFile(const std::string &path, std::string &loaded_path, KnownFiles &known,
+    std::string &content, Host &host);
 
 // The name a writer writes to: a final NUL character is dropped, then ".cfg" is appended
 // unless the name already ends in it (case counts).
@@ -46,13 +59,22 @@ std::string ConfigFileName(std::string name);
 // editors then ask for a name instead of writing ".cfg" into the working directory.
 std::optional<std::string> SaveBackPath(const std::string &loaded_path);
 
-// Writes the lines to exactly this path, each ending in CR LF, through the safe replace of
-// SaveLines. A failure is reported as an "Error" box naming the path and the system's reason,
-// and the file keeps its old bytes; success shows nothing. Returns whether the file was written.
-bool SaveConfigLines(const std::string &path, const std::vector<std::string> &lines, Host &host);
+// The lines, each ended by CR LF, as one text.
+std::string JoinedLines(const std::vector<std::string> &lines);
 
-// The editors' save: SaveConfigLines to ConfigFileName(name), then "File successfully saved"
-// with an empty caption when it worked. Returns whether the file was written.
-bool WriteConfigFile(const std::string &name, const std::vector<std::string> &lines, Host &host);
+// Writes the lines to exactly this path, each ending in CR LF, in one SaveFile. A failure is
+// reported as an "Error" box naming the path and the system's reason, and the file keeps its
+// old bytes; success shows nothing. With known, a file that another program has written since
+// it was last read or saved here is overwritten only after the host's AskToProceed with
+// ChangedFileText agreed (Cancelled, with nothing shown, when not), and a saved file is
+// remembered as written.
+SaveResult SaveConfigLines(const std::string &path, const std::vector<std::string> &lines,
+    Host &host, KnownFiles *known = nullptr);
+
+// The editors' save: SaveConfigLines to ConfigFileName(name) with their known files, then
+// "File successfully saved" with an empty caption when it worked. Returns whether the file was
+// written.
+bool WriteConfigFile(
+    const std::string &name, const std::vector<std::string> &lines, KnownFiles &known, Host &host);
 
 } // namespace voltara

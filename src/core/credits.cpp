@@ -1,6 +1,5 @@
 #include "credits.h"
 
-#include "platform.h"
 #include "text.h"
 
 namespace voltara {
@@ -8,32 +7,47 @@ namespace voltara {
 bool TitlesStream::Open(const std::string &path, std::string &reason)
 {
     Close();
-    std::string content;
-    if (!ReadWholeFile(path, content, reason))
+    if (!file_.Open(path, reason))
         return false;
-    OpenText(content);
+    open_ = true;
+    Advance();
     return true;
 }
 
 void TitlesStream::OpenText(std::string_view content)
 {
+    Close();
     lines_ = SplitLines(content);
-    next_ = 0;
     open_ = true;
+    Advance();
 }
 
 void TitlesStream::Close()
 {
+    file_.Close();
     lines_.clear();
     next_ = 0;
+    pending_.reset();
     open_ = false;
+}
+
+void TitlesStream::Advance()
+{
+    if (file_.IsOpen())
+        pending_ = file_.NextLine();
+    else if (next_ < lines_.size())
+        pending_ = std::move(lines_[next_++]);
+    else
+        pending_.reset();
 }
 
 std::optional<std::string> TitlesStream::ReadLine()
 {
     if (AtEnd())
         return std::nullopt;
-    return lines_[next_++];
+    std::optional<std::string> line = std::move(pending_);
+    Advance();
+    return line;
 }
 
 bool ReadFirstPage(CreditsState &state, const std::function<void(const std::string &)> &show)

@@ -3,6 +3,8 @@
 // a window.
 #pragma once
 
+#include "platform.h"
+
 #include <array>
 #include <cstddef>
 #include <functional>
@@ -17,12 +19,13 @@ inline constexpr std::size_t kCreditPageLines = 14;
 inline constexpr std::string_view kCreditsMarker = "Credits";
 
 // The open titles file, read line by line with the line rule of the configuration files (CR
-// LF, a lone CR or a lone LF ends a line; a leading UTF-8 byte-order mark is skipped).
+// LF, a lone CR or a lone LF ends a line; a leading UTF-8 byte-order mark is skipped). A file
+// is read as the lines are asked for, so that a titles file of any size scrolls in bounded
+// memory; a line longer than TextFileReader::kMaxLineBytes is cut there.
 class TitlesStream
 {
 public:
-    // Opens the file and takes in all of it. On failure returns false, sets reason and leaves
-    // the stream closed.
+    // Opens the file. On failure returns false, sets reason and leaves the stream closed.
     bool Open(const std::string &path, std::string &reason);
     // Opens text that is already in memory.
     void OpenText(std::string_view content);
@@ -30,13 +33,18 @@ public:
     void Close();
     bool IsOpen() const { return open_; }
     // True after the last line, and whenever no file is open.
-    bool AtEnd() const { return !open_ || next_ >= lines_.size(); }
+    bool AtEnd() const { return !open_ || !pending_; }
     // The next line; nullopt when AtEnd().
     std::optional<std::string> ReadLine();
 
 private:
-    std::vector<std::string> lines_;
+    // The line after the one handed out last, so that AtEnd can tell the end before it comes.
+    void Advance();
+
+    TextFileReader file_;
+    std::vector<std::string> lines_; // text given in memory
     std::size_t next_ = 0;
+    std::optional<std::string> pending_;
     bool open_ = false;
 };
 

@@ -33,6 +33,17 @@ public:
         ShowMessage(text, caption, MessageIcon::None);
     }
 
+    // A modal question with two buttons: proceed (with that caption) and "Cancel", which is the
+    // default. True when the user chose to proceed; a host that cannot ask declines.
+    virtual bool AskToProceed(
+        const std::string &text, const Caption &caption, const std::string &proceed)
+    {
+        static_cast<void>(text);
+        static_cast<void>(caption);
+        static_cast<void>(proceed);
+        return false;
+    }
+
     void ShowMessage(const std::string &text, const Caption &caption)
     {
         ShowMessage(text, caption, MessageIcon::None);

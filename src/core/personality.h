@@ -2,6 +2,8 @@
 // paths, with the one table of the 28 settings that every other piece walks.
 #pragma once
 
+#include "platform.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -107,6 +109,7 @@ struct PersonalityConfig
     int CurrentBot = 0;
     std::string ConfigPath;
     std::string LoadedPath;
+    KnownFiles Known; // the files read or saved in this run, as they were then
     std::vector<std::string> KeyNames;
 
     // The record numbered n; throws IndexError unless 1 <= n <= 9.

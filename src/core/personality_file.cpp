@@ -325,10 +325,13 @@ ReadOutcome ReadPersonalityFile(
     PersonalityConfig &config, const std::string &path, PersonalityView &view)
 {
     std::string content;
-    switch (OpenConfigFile(path, config.LoadedPath, content, view)) {
+    switch (OpenConfigFile(path, config.LoadedPath, config.Known, content, view)) {
     case FileOpening::Missing:
         RepairPersonalities(config);
         return ReadOutcome::Missing;
+    case FileOpening::TooLarge:
+        RepairPersonalities(config);
+        return ReadOutcome::TooLarge;
     case FileOpening::Unreadable:
         return FailBeforeSections(config, view, 0);
     case FileOpening::Read:
@@ -372,9 +375,9 @@ std::vector<std::string> PersonalityFileLines(const PersonalityConfig &config)
     return lines;
 }
 
-bool WritePersonalityFile(const PersonalityConfig &config, const std::string &name, Host &host)
+bool WritePersonalityFile(PersonalityConfig &config, const std::string &name, Host &host)
 {
-    return WriteConfigFile(name, PersonalityFileLines(config), host);
+    return WriteConfigFile(name, PersonalityFileLines(config), config.Known, host);
 }
 
 } // namespace voltara

@@ -54,8 +54,9 @@ int DefaultOptionOf(const std::string &default_personality);
 // The 492 lines of the file, without line ends.
 std::vector<std::string> PersonalityFileLines(const PersonalityConfig &config);
 
-// Writes the whole file (".cfg" appended where missing) and reports the outcome. Returns
-// whether the file was written.
-bool WritePersonalityFile(const PersonalityConfig &config, const std::string &name, Host &host);
+// Writes the whole file (".cfg" appended where missing) and reports the outcome. A file that
+// another program has written since it was read or saved here (config.Known) is overwritten
+// only when the host agrees. Returns whether the file was written.
+bool WritePersonalityFile(PersonalityConfig &config, const std::string &name, Host &host);
 
 } // namespace voltara

@@ -242,11 +242,17 @@ std::string WinePrefix()
     return {};
 }
 
-std::string FindRegistryString(
-    std::string_view reg_text, std::string_view subkey, std::string_view value_name)
+namespace {
+
+// The value in the lines that next_line hands out (a std::optional of a line, nullopt at the
+// end), so that a file is read as it is searched.
+template <typename NextLine>
+std::string FindInRegistryLines(
+    NextLine next_line, std::string_view subkey, std::string_view value_name)
 {
     bool in_key = false;
-    for (const std::string &line : SplitLines(reg_text)) {
+    while (const auto next = next_line()) {
+        const std::string_view line = *next;
         if (line.empty())
             continue;
         if (line[0] == '[') {
@@ -260,6 +266,15 @@ std::string FindRegistryString(
     return {};
 }
 
+} // namespace
+
+std::string FindRegistryString(
+    std::string_view reg_text, std::string_view subkey, std::string_view value_name)
+{
+    LineReader reader(reg_text);
+    return FindInRegistryLines([&reader] { return reader.NextLine(); }, subkey, value_name);
+}
+
 std::string GetRegistryString(
     RegistryRoot root, const std::string &subkey, const std::string &value_name)
 {
@@ -269,14 +284,12 @@ std::string GetRegistryString(
             return {};
         const std::string file =
             prefix + (root == RegistryRoot::CurrentUser ? "/user.reg" : "/system.reg");
-        // A folder or a pipe of that name would fail or block the read.
-        if (!IsNormalFile(file))
-            return {};
-        std::string text;
+        // A registry file grows with every program installed: it is searched as it is read.
+        TextFileReader reader;
         std::string reason;
-        if (!ReadWholeFile(file, text, reason))
+        if (!reader.Open(file, reason))
             return {};
-        return FindRegistryString(text, subkey, value_name);
+        return FindInRegistryLines([&reader] { return reader.NextLine(); }, subkey, value_name);
     } catch (const std::exception &) {
         return {};
     }

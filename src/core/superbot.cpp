@@ -225,10 +225,13 @@ ReadOutcome ReadSuperbot(SuperbotConfig &config, std::string_view content, Super
 ReadOutcome ReadSuperbotFile(SuperbotConfig &config, const std::string &path, SuperbotView &view)
 {
     std::string content;
-    switch (OpenConfigFile(path, config.LoadedPath, content, view)) {
+    switch (OpenConfigFile(path, config.LoadedPath, config.Known, content, view)) {
     case FileOpening::Missing:
         FinishReading(config, view);
         return ReadOutcome::Missing;
+    case FileOpening::TooLarge:
+        FinishReading(config, view);
+        return ReadOutcome::TooLarge;
     case FileOpening::Unreadable:
         return FailBeforeSections(config, view, 0);
     case FileOpening::Read:
@@ -259,9 +262,9 @@ std::vector<std::string> SuperbotFileLines(const SuperbotConfig &config)
     return lines;
 }
 
-bool WriteSuperbotFile(const SuperbotConfig &config, const std::string &name, Host &host)
+bool WriteSuperbotFile(SuperbotConfig &config, const std::string &name, Host &host)
 {
-    return WriteConfigFile(name, SuperbotFileLines(config), host);
+    return WriteConfigFile(name, SuperbotFileLines(config), config.Known, host);
 }
 
 } // namespace voltara

@@ -73,6 +73,7 @@ struct SuperbotConfig
     std::vector<std::string> SuperbotKeyNames;
     std::string SuperbotConfigPath;
     std::string LoadedPath;
+    KnownFiles Known; // the files read or saved in this run, as they were then
 
     // The record of tier t; throws std::out_of_range unless 1 <= t <= 3.
     Superbot &Tier(int t) { return Superbots.at(static_cast<std::size_t>(t - 1)); }
@@ -127,7 +128,9 @@ std::vector<std::string> SuperbotFileLines(const SuperbotConfig &config);
 
 // Writes the whole file (a final NUL dropped, ".cfg" appended where missing) and reports the
 // outcome: "File successfully saved", or an "Error" box with the path and the reason, the
-// target left untouched. Returns whether the file was written.
-bool WriteSuperbotFile(const SuperbotConfig &config, const std::string &name, Host &host);
+// target left untouched. A file that another program has written since it was read or saved
+// here (config.Known) is overwritten only when the host agrees. Returns whether the file was
+// written.
+bool WriteSuperbotFile(SuperbotConfig &config, const std::string &name, Host &host);
 
 } // namespace voltara

@@ -25,6 +25,12 @@ PersonalityConfig DefaultConfig()
     return config;
 }
 
+bool WriteDefaults(const std::string &name, Host &host)
+{
+    PersonalityConfig config = DefaultConfig();
+    return WritePersonalityFile(config, name, host);
+}
+
 class PersonalityWriterTest : public testing::Test
 {
 protected:
@@ -38,7 +44,7 @@ TEST_F(PersonalityWriterTest, WritesTheDefaultRecordsExactlyAsTheReferenceFile)
     ASSERT_FALSE(expected.empty());
     const std::string path = folder / "bot_personality.cfg";
 
-    EXPECT_TRUE(WritePersonalityFile(DefaultConfig(), path, view));
+    EXPECT_TRUE(WriteDefaults(path, view));
     EXPECT_EQ(view.calls, Calls {kSavedMessage});
     EXPECT_EQ(ReadBytes(path), expected);
 }
@@ -167,7 +173,7 @@ class WriterNameTest : public PersonalityWriterTest, public testing::WithParamIn
 TEST_P(WriterNameTest, AppendsTheExtensionWhereMissing)
 {
     const NameCase &c = GetParam();
-    EXPECT_TRUE(WritePersonalityFile(DefaultConfig(), folder / c.given, view));
+    EXPECT_TRUE(WriteDefaults(folder / c.given, view));
     EXPECT_EQ(view.calls, Calls {kSavedMessage});
     EXPECT_EQ(folder.Names(), std::vector<std::string> {c.written});
 }
@@ -182,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(Names, WriterNameTest,
 TEST_F(PersonalityWriterTest, NameWithANulInsideIsRefused)
 {
     const std::string name = folder / std::string("bots\0\0", 6);
-    EXPECT_FALSE(WritePersonalityFile(DefaultConfig(), name, view));
+    EXPECT_FALSE(WriteDefaults(name, view));
     ASSERT_EQ(view.calls.size(), 1u);
     EXPECT_EQ(view.calls[0].rfind("Message \"File: \"", 0), 0u) << view.calls[0];
     EXPECT_NE(view.calls[0].find("could not be saved"), std::string::npos);
@@ -193,7 +199,7 @@ TEST_F(PersonalityWriterTest, ReplacesALongerFileCompletely)
 {
     const std::string path = folder / "bot_personality.cfg";
     test::WriteBytes(path, std::string(100000, 'z'));
-    EXPECT_TRUE(WritePersonalityFile(DefaultConfig(), path, view));
+    EXPECT_TRUE(WriteDefaults(path, view));
     EXPECT_EQ(ReadBytes(path), ReadBytes(VOLTARA_TEST_DATA "/default_personality.cfg"));
     EXPECT_EQ(folder.Names(), std::vector<std::string> {"bot_personality.cfg"});
 }

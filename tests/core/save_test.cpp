@@ -54,11 +54,11 @@ protected:
     }
     ~SaveTest() override { SetSaveFaultHook(nullptr); }
 
-    // Makes one step of the save fail with this system error.
-    static void FailAt(SaveStep failing, int error = test::kDiskFull, int failing_line = -1)
+    // Makes one step of the save fail with this system error, after writing that many bytes.
+    static void FailAt(SaveStep failing, int error = test::kDiskFull, std::size_t after = 0)
     {
-        SetSaveFaultHook([=](SaveStep step, int line) {
-            return step == failing && line == failing_line ? error : 0;
+        SetSaveFaultHook([=](SaveStep step) {
+            return step == failing ? SaveFault {error, after} : SaveFault {};
         });
     }
 
@@ -107,16 +107,16 @@ TEST_F(SaveTest, OntoAReadOnlyFileLeavesItUntouched)
 
 // A failure at any step after the temporary file exists removes it and keeps the target.
 class SaveFailureTest : public SaveTest,
-                        public testing::WithParamInterface<std::pair<SaveStep, int>>
+                        public testing::WithParamInterface<std::pair<SaveStep, std::size_t>>
 {
 };
 
 TEST_P(SaveFailureTest, LeavesTheTargetAsItWasAndNoTemporaryFile)
 {
-    const auto [step, line] = GetParam();
+    const auto [step, after] = GetParam();
     const std::string path = folder / "bot_personality.cfg";
     test::WriteBytes(path, kOldBytes);
-    FailAt(step, test::kDiskFull, line);
+    FailAt(step, test::kDiskFull, after);
     EXPECT_FALSE(Save(path));
     EXPECT_EQ(view.calls, Calls {ErrorMessage(path, test::kDiskFull)});
     EXPECT_EQ(ReadBytes(path), kOldBytes);
@@ -124,14 +124,16 @@ TEST_P(SaveFailureTest, LeavesTheTargetAsItWasAndNoTemporaryFile)
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, SaveFailureTest,
-    testing::Values(std::pair {SaveStep::CreateTemporary, -1}, std::pair {SaveStep::WriteLine, 0},
-        std::pair {SaveStep::WriteLine, 300}, std::pair {SaveStep::WriteLine, 491},
-        std::pair {SaveStep::Flush, -1}, std::pair {SaveStep::Rename, -1}));
+    testing::Values(std::pair {SaveStep::CreateTemporary, std::size_t {0}},
+        std::pair {SaveStep::Write, std::size_t {0}},
+        std::pair {SaveStep::Write, std::size_t {5000}},
+        std::pair {SaveStep::Sync, std::size_t {0}},
+        std::pair {SaveStep::Replace, std::size_t {0}}));
 
 TEST_F(SaveTest, NewFileFailingHalfwayLeavesNothingBehind)
 {
     const std::string path = folder / "new.cfg";
-    FailAt(SaveStep::WriteLine, test::kDiskFull, 200);
+    FailAt(SaveStep::Write, test::kDiskFull, 5000);
     EXPECT_FALSE(Save(path));
     EXPECT_EQ(view.calls, Calls {ErrorMessage(path, test::kDiskFull)});
     EXPECT_TRUE(folder.Names().empty());
@@ -207,8 +209,8 @@ void RefuseNewFilesIn(const std::string &folder)
     }
 #endif
     (void)folder;
-    SetSaveFaultHook([](SaveStep step, int) {
-        return step == SaveStep::CreateTemporary ? test::kAccessDenied : 0;
+    SetSaveFaultHook([](SaveStep step) {
+        return step == SaveStep::CreateTemporary ? SaveFault {test::kAccessDenied} : SaveFault {};
     });
 }
 
