@@ -34,7 +34,7 @@ fi
 bash scripts/setup.sh clang-14 libclang-rt-14-dev
 out=build-fuzz
 mkdir -p "$out/corpus/$target"
-sources=$(ls src/core/*.cpp)
+sources=$(ls src/core/*.cpp | grep -v '_win32\.cpp$')
 clang++-14 -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -Isrc/core -Itests/fuzz $sources "tests/fuzz/${target}_fuzz.cpp" -o "$out/$target"
 

@@ -643,7 +643,7 @@ ReadStatus ReadFileBytes(const std::string &path, std::uint64_t limit, std::stri
         return ReadStatus::TooLarge;
     // One byte more than allowed tells a file that grew since it was measured.
     std::string content;
-    if (!ReadAll(fd.Get(), content, static_cast<std::size_t>(limit) + 1)) {
+    if (!ReadAll(fd.Get(), content, static_cast<std::size_t>(info.st_size) + 1)) {
         reason = ErrorText(errno);
         return ReadStatus::Failed;
     }

@@ -323,6 +323,12 @@ void frmOlmach::ShowMessage(
         QApplication::restoreOverrideCursor();
 }
 
+bool frmOlmach::AskToProceed(
+    const std::string &text, const voltara::Caption &caption, const std::string &proceed)
+{
+    return voltara::ui::ShowQuestionBox(this, text, caption, proceed);
+}
+
 void frmOlmach::Yield()
 {
     voltara::ui::YieldToEvents();

@@ -42,6 +42,8 @@ public:
     using voltara::Host::ShowMessage;
     void ShowMessage(const std::string &text, const voltara::Caption &caption,
         voltara::MessageIcon icon) override;
+    bool AskToProceed(const std::string &text, const voltara::Caption &caption,
+        const std::string &proceed) override;
     void Yield() override;
     // Puts the record of tier ("1" to "3") into the controls, the selector and the frame caption,
     // without changing any record.

@@ -434,6 +434,12 @@ void frmTavrin::ShowMessage(
     voltara::ui::ShowMessageBox(this, text, caption, icon);
 }
 
+bool frmTavrin::AskToProceed(
+    const std::string &text, const voltara::Caption &caption, const std::string &proceed)
+{
+    return voltara::ui::ShowQuestionBox(this, text, caption, proceed);
+}
+
 void frmTavrin::Yield()
 {
     voltara::ui::YieldToEvents();

@@ -58,6 +58,8 @@ public:
     // PersonalityView, used by the reader and the presets.
     void ShowMessage(const std::string &text, const voltara::Caption &caption,
         voltara::MessageIcon icon) override;
+    bool AskToProceed(const std::string &text, const voltara::Caption &caption,
+        const std::string &proceed) override;
     void Yield() override;
     void SelectDefaultOption(int option) override;
     void ShowPersonality(const std::string &number) override;

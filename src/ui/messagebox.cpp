@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QWindow>
 
 #ifdef VOLTARA_HAVE_XCB
@@ -26,6 +27,12 @@ namespace {
 MessageBoxFunction &Replacement()
 {
     static MessageBoxFunction function;
+    return function;
+}
+
+QuestionBoxFunction &QuestionReplacement()
+{
+    static QuestionBoxFunction function;
     return function;
 }
 
@@ -91,11 +98,48 @@ void ShowRealBox(QWidget *parent, const MessageBoxRecord &box)
     message.exec();
 }
 
+bool AskRealQuestion(QWidget *parent, const MessageBoxRecord &box, const QString &proceed)
+{
+    EmptyTitleKeeper keeper;
+    QMessageBox question(QMessageBox::Warning, box.title, box.text, QMessageBox::NoButton, parent);
+    question.setTextFormat(Qt::PlainText);
+    QPushButton *go = question.addButton(proceed, QMessageBox::AcceptRole);
+    QPushButton *cancel = question.addButton(QMessageBox::Cancel);
+    question.setDefaultButton(cancel);
+    question.setEscapeButton(cancel);
+    if (box.title.isEmpty())
+        question.installEventFilter(&keeper);
+    question.exec();
+    return question.clickedButton() == go;
+}
+
+// The core's texts break lines with CR LF; Qt's plain text wants LF alone.
+MessageBoxRecord RecordOf(const std::string &text, const Caption &caption, MessageIcon icon)
+{
+    QString shown = FromBytes(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return {shown, caption ? FromBytes(*caption) : QCoreApplication::applicationName(), icon};
+}
+
 } // namespace
 
 void SetMessageBoxFunction(MessageBoxFunction function)
 {
     Replacement() = std::move(function);
+}
+
+void SetQuestionBoxFunction(QuestionBoxFunction function)
+{
+    QuestionReplacement() = std::move(function);
+}
+
+bool ShowQuestionBox(
+    QWidget *parent, const std::string &text, const Caption &caption, const std::string &proceed)
+{
+    const MessageBoxRecord box = RecordOf(text, caption, MessageIcon::None);
+    if (QuestionReplacement())
+        return QuestionReplacement()(parent, box);
+    return AskRealQuestion(parent, box, FromBytes(proceed));
 }
 
 QString FromBytes(const std::string &bytes)
@@ -111,11 +155,7 @@ std::string ToBytes(const QString &text)
 void ShowMessageBox(
     QWidget *parent, const std::string &text, const Caption &caption, MessageIcon icon)
 {
-    // The core's texts break lines with CR LF; Qt's plain text wants LF alone.
-    QString shown = FromBytes(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    const MessageBoxRecord box {
-        shown, caption ? FromBytes(*caption) : QCoreApplication::applicationName(), icon};
+    const MessageBoxRecord box = RecordOf(text, caption, icon);
     if (Replacement())
         Replacement()(parent, box);
     else

@@ -30,6 +30,17 @@ void ShowMessageBox(QWidget *parent, const std::string &text, const Caption &cap
 using MessageBoxFunction = std::function<void(QWidget *parent, const MessageBoxRecord &box)>;
 void SetMessageBoxFunction(MessageBoxFunction function);
 
+// Shows a modal question with a button captioned proceed and "Cancel", which has the focus and
+// answers Escape: a question before an overwrite must not be answered by a hurried Return.
+// True when proceed was chosen.
+bool ShowQuestionBox(
+    QWidget *parent, const std::string &text, const Caption &caption, const std::string &proceed);
+
+// Replaces the real question (pass an empty function to restore it); the function gives the
+// answer. For tests.
+using QuestionBoxFunction = std::function<bool(QWidget *parent, const MessageBoxRecord &box)>;
+void SetQuestionBoxFunction(QuestionBoxFunction function);
+
 // Bytes of the core's texts and paths as Qt text, and back.
 QString FromBytes(const std::string &bytes);
 std::string ToBytes(const QString &text);

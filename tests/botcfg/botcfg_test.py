@@ -7,10 +7,13 @@ Usage: botcfg_test.py PATH_TO_BOTCFG [unittest arguments]"""
 
 import json
 import os
+import resource
 import shutil
+import stat
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -229,6 +232,110 @@ class BotcfgTest(unittest.TestCase):
         self.assertEqual(self.read(path), b"kept")
         self.assertEqual(self.run_botcfg("new", "superbot", "-o", path, "--force")[0], 0)
         self.assertEqual(self.read(path), default_bytes("superbot"))
+        os.symlink("nowhere.cfg", os.path.join(self.folder, "dangling.cfg"))
+        self.assertEqual(self.run_botcfg("new", "superbot", "-o", "dangling.cfg")[0], 1)
+        self.assertFalse(os.path.exists(os.path.join(self.folder, "nowhere.cfg")))
+
+    def test_what_is_not_a_regular_file_is_refused_and_stays_what_it_was(self):
+        source = self.place("personality", default_bytes("personality"))
+        fifo = os.path.join(self.folder, "pipe")
+        os.mkfifo(fifo)
+        os.symlink("pipe", os.path.join(self.folder, "stdout"))
+        nodes = [fifo, os.path.join(self.folder, "stdout")]
+        if os.geteuid() == 0:
+            nodes.append(os.path.join(self.folder, "null"))
+            os.mknod(nodes[-1], 0o666 | stat.S_IFCHR, os.makedev(1, 3))
+        for node in nodes:
+            for args in (["fix", source, "-o", node], ["new", "superbot", "-o", node, "--force"],
+                         ["set", node, "1", "melee_percent", "5", "--kind", "personality"]):
+                with self.subTest(node=node, command=args[0]):
+                    status, _, err = self.run_botcfg(*args)
+                    self.assertEqual(status, 1)
+                    self.assertIn(" is not a regular file", err)
+        self.assertTrue(stat.S_ISFIFO(os.stat(fifo).st_mode))
+        if os.geteuid() == 0:
+            self.assertTrue(stat.S_ISCHR(os.stat(nodes[-1]).st_mode))
+        self.assertEqual(self.read(source), default_bytes("personality"))
+
+    def test_fix_onto_the_same_file_by_another_name_keeps_an_unread_file(self):
+        damaged = b"# comments only\r\n"
+        path = self.place("personality", damaged)
+        os.symlink(path, os.path.join(self.folder, "link.cfg"))
+        for output in (path, "link.cfg", "./" + NAMES["personality"]):
+            with self.subTest(output=output):
+                status, _, err = self.run_botcfg("fix", path, "-o", output)
+                self.assertEqual(status, 1)
+                self.assertIn("--force", err)
+                self.assertEqual(self.read(path), damaged)
+
+    def test_a_file_larger_than_a_configuration_file_is_refused_before_it_is_read(self):
+        path = self.place("personality", default_bytes("personality"))
+        with open(path, "r+b") as file:
+            file.truncate(1 << 30)
+        limit = lambda: resource.setrlimit(resource.RLIMIT_AS, (256 << 20, 256 << 20))
+        for args in (["check", path], ["fix", path], ["get", path]):
+            with self.subTest(command=args[0]):
+                result = subprocess.run([BOTCFG, *args], capture_output=True, timeout=30,
+                                        preexec_fn=limit)
+                self.assertEqual(result.returncode, 1)
+                self.assertIn(b"was not read: It holds 1073741824 bytes", result.stdout + result.stderr)
+        self.assertEqual(os.path.getsize(path), 1 << 30)
+
+    def test_running_out_of_memory_is_one_line_and_exit_1(self):
+        path = self.place("personality", b"default_personality 1\r\n[BOT1]\r\nmelee_percent "
+                          + b"9" * 1000000 + b"\r\n")
+        said = set()
+        for megabytes in range(4, 24):
+            limit = lambda: resource.setrlimit(resource.RLIMIT_AS, (megabytes << 20,) * 2)
+            result = subprocess.run([BOTCFG, "get", path, "1", "melee_percent"],
+                                    capture_output=True, timeout=30, preexec_fn=limit)
+            self.assertGreaterEqual(result.returncode, 0, "no signal ends it")
+            said.add(result.stderr)
+        self.assertIn(b"botcfg: out of memory\n", said)
+
+    def test_a_failed_write_to_standard_output_is_an_error(self):
+        if os.geteuid() != 0:
+            self.skipTest("a full device of its own needs root")
+        full = os.path.join(self.folder, "full")
+        os.mknod(full, 0o666 | stat.S_IFCHR, os.makedev(1, 7))
+        path = self.place("superbot", default_bytes("superbot"))
+        for args in (["get", path], ["get", path, "--json"], ["fix", path, "-o", "-"],
+                     ["check", self.place("personality", b"")], ["--help"]):
+            with self.subTest(args=args), open(full, "wb") as out:
+                result = subprocess.run([BOTCFG, *args], stdout=out, stderr=subprocess.PIPE)
+                self.assertEqual(result.returncode, 1)
+                self.assertIn(b"standard output could not be written", result.stderr)
+
+    def test_concurrent_writers_of_one_file_take_turns_and_lose_nothing(self):
+        path = self.place("personality", default_bytes("personality"))
+        for round_ in range(25):
+            values = {bot: str((round_ * 7 + bot) % 100) for bot in (2, 5, 8)}
+            runs = [subprocess.Popen([BOTCFG, "set", path, str(bot), "melee_percent", value],
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+                    for bot, value in values.items()]
+            self.assertEqual([run.wait(timeout=30) for run in runs], [0, 0, 0])
+            for run in runs:
+                run.stderr.close()
+            _, out, _ = self.run_botcfg("get", path, "--json")
+            got = json.loads(out)
+            self.assertEqual({bot: got[f"BOT{bot}"]["melee_percent"] for bot in values}, values)
+        self.assertEqual(os.listdir(self.folder), [NAMES["personality"]])
+
+    def test_a_save_killed_at_any_moment_leaves_the_old_file_or_the_new_one(self):
+        old = default_bytes("personality")
+        path = self.place("personality", old)
+        self.run_botcfg("set", path, "1", "melee_percent", "7")
+        new = self.read(path)
+        for round_ in range(40):
+            self.place("personality", old)
+            run = subprocess.Popen([BOTCFG, "set", path, "1", "melee_percent", "7"],
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            time.sleep(round_ * 0.0001)
+            run.kill()
+            run.wait()
+            self.assertIn(self.read(path), (old, new))
+        self.run_botcfg("fix", path)  # clears what a killed save may have left under its lock
+        self.assertEqual(os.listdir(self.folder), [NAMES["personality"]])
 
 
 if __name__ == "__main__":

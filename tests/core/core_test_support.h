@@ -21,6 +21,11 @@
 #include <windows.h>
 #undef Yield // an old macro of windows.h, and a member of the host interface
 #else
+#include <functional>
+#include <optional>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -96,6 +101,12 @@ public:
     {
         calls.push_back(Message(text, caption) + (icon == MessageIcon::None ? "" : " [icon]"));
     }
+    bool AskToProceed(
+        const std::string &text, const Caption &caption, const std::string &proceed) override
+    {
+        calls.push_back("Ask " + Message(text, caption) + " [" + proceed + "]");
+        return proceed_answer;
+    }
     void Yield() override { calls.emplace_back("Yield"); }
     void SelectDefaultOption(int option) override
     {
@@ -113,6 +124,7 @@ public:
     }
 
     std::vector<std::string> calls;
+    bool proceed_answer = false; // what AskToProceed answers
 };
 
 // The view calls that end every reading that got past the first section header.
@@ -293,5 +305,55 @@ private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;
 #endif
 };
+
+#ifndef _WIN32
+// A mount namespace of the calling process's own, so that its mounts go with it. An ordinary
+// user gets one inside a user namespace of its own, mapped to itself.
+inline bool EnterPrivateMounts()
+{
+    const uid_t uid = geteuid();
+    const gid_t gid = getegid();
+    if (uid != 0) {
+        if (unshare(CLONE_NEWUSER) != 0)
+            return false;
+        std::ofstream("/proc/self/setgroups") << "deny";
+        std::ofstream("/proc/self/uid_map") << uid << ' ' << uid << " 1";
+        std::ofstream("/proc/self/gid_map") << gid << ' ' << gid << " 1";
+    }
+    return unshare(CLONE_NEWNS) == 0
+        && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+// Runs body in a child process (so that what it changes of the process, its user or its mounts,
+// goes with it) and returns the text it returned; nullopt when the child could not run or died.
+inline std::optional<std::string> InChildProcess(const std::function<std::string()> &body)
+{
+    int channel[2];
+    if (pipe(channel) != 0)
+        return std::nullopt;
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        const std::string result = body();
+        [[maybe_unused]] const ssize_t sent = write(channel[1], result.data(), result.size());
+        _exit(0);
+    }
+    close(channel[1]);
+    if (child < 0) {
+        close(channel[0]);
+        return std::nullopt;
+    }
+    std::string result;
+    char buffer[256];
+    for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;)
+        result.append(buffer, static_cast<std::size_t>(got));
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status))
+        return std::nullopt;
+    return result;
+}
+#endif
 
 } // namespace voltara::test
