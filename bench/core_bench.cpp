@@ -135,7 +135,7 @@ BENCHMARK(RepairValidPersonalities);
 
 void PersonalityLines(benchmark::State &state)
 {
-    const PersonalityConfig config = LoadedPersonalities();
+    PersonalityConfig config = LoadedPersonalities();
     for (auto _ : state)
         benchmark::DoNotOptimize(PersonalityFileLines(config));
 }
@@ -143,7 +143,7 @@ BENCHMARK(PersonalityLines);
 
 void WritePersonalityToDisk(benchmark::State &state)
 {
-    const PersonalityConfig config = LoadedPersonalities();
+    PersonalityConfig config = LoadedPersonalities();
     const ScratchFolder folder;
     const std::string path = folder.File("bot_personality.cfg");
     NullView view;
@@ -228,7 +228,7 @@ BENCHMARK(RepairValidSuperbots);
 
 void SuperbotLines(benchmark::State &state)
 {
-    const SuperbotConfig config = LoadedSuperbots();
+    SuperbotConfig config = LoadedSuperbots();
     for (auto _ : state)
         benchmark::DoNotOptimize(SuperbotFileLines(config));
 }
@@ -236,7 +236,7 @@ BENCHMARK(SuperbotLines);
 
 void WriteSuperbotToDisk(benchmark::State &state)
 {
-    const SuperbotConfig config = LoadedSuperbots();
+    SuperbotConfig config = LoadedSuperbots();
     const ScratchFolder folder;
     const std::string path = folder.File("sbot.cfg");
     NullSuperbotView view;

@@ -7,27 +7,31 @@
 #     medians and the ratios editor / bare window.
 #  2. the core: reading, repairing and writing both files, and the presets (Google Benchmark),
 #     time per operation.
+#  3. saves where others are in the way (bench/save_audit.py): botcfg's peak memory on a 1 GiB
+#     file, changes lost by concurrent writers, saves killed at random moments, and the system
+#     calls of one save; RUNS rounds of the concurrent and the killed saves.
 # Everything is built with the editors' build type and flags into build-bench/.
 #
-# Usage: scripts/bench.sh [--startup | --core] [RUNS]     (RUNS: starts of each, default 30)
+# Usage: scripts/bench.sh [--startup | --core | --saves] [RUNS]   (RUNS: default 30)
 
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-parts=(startup core)
+parts=(startup core saves)
 case "${1:-}" in
   --startup) parts=(startup); shift ;;
   --core) parts=(core); shift ;;
+  --saves) parts=(saves); shift ;;
 esac
 runs=${1:-30}
 if ! [[ "$runs" =~ ^[0-9]+$ ]] || [ "$runs" -lt 1 ]; then
-  echo "usage: scripts/bench.sh [--startup | --core] [RUNS]" >&2
+  echo "usage: scripts/bench.sh [--startup | --core | --saves] [RUNS]" >&2
   exit 2
 fi
 
-bash scripts/setup.sh libbenchmark-dev
+bash scripts/setup.sh libbenchmark-dev strace time
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOLTARA_BENCH=ON >/dev/null
-cmake --build build-bench -j"$(nproc)" --target Tavrin Olmach BareWindow startup_probe core_bench \
+cmake --build build-bench -j"$(nproc)" --target Tavrin Olmach BareWindow startup_probe core_bench botcfg \
   >/dev/null
 
 work=$(mktemp -d)
@@ -106,6 +110,11 @@ EOF
 core() {
   echo "Core operations (Google Benchmark; Time is per operation)"
   build-bench/bin/core_bench --benchmark_min_time=0.2 2>&1 | grep -v '^\*\*\*'
+}
+
+saves() {
+  echo "Saves where others are in the way (botcfg; $runs rounds)"
+  python3 bench/save_audit.py build-bench/bin/botcfg "$runs"
 }
 
 for part in "${parts[@]}"; do
