@@ -23,8 +23,15 @@ bool LooksLikeOption(const std::string &arg)
     return arg.size() > 1 && arg[0] == '-' && !(arg[1] >= '0' && arg[1] <= '9');
 }
 
+// Notes an option under the name it was given by, so that messages name it as the user wrote
+// it; an option given twice is refused, as no value of it could be the one meant.
 void Note(Arguments &parsed, Option option, const std::string &name)
 {
+    for (const auto &[given, given_name] : parsed.options_given) {
+        if (given == option)
+            throw UsageError(given_name == name ? name + " is given twice"
+                                                : given_name + " and " + name + " are one option");
+    }
     parsed.options_given.emplace_back(option, name);
 }
 
@@ -35,15 +42,16 @@ bool TakeValueOption(const std::vector<std::string> &args, std::size_t &i, Argum
     for (const ValueOption &option : kValueOptions) {
         const std::string name = option.long_name;
         if (arg.starts_with(name + "=")) {
+            Note(parsed, option.bit, name);
             parsed.*option.slot = arg.substr(name.size() + 1);
         } else if (arg == name || (option.short_name && arg == option.short_name)) {
             if (i + 1 >= args.size())
                 throw UsageError("option " + arg + " needs a value");
+            Note(parsed, option.bit, arg);
             parsed.*option.slot = args[++i];
         } else {
             continue;
         }
-        Note(parsed, option.bit, name);
         return true;
     }
     return false;

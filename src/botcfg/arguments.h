@@ -36,13 +36,14 @@ struct Arguments
     bool json = false;
     bool help = false; // --help, -h
     bool version = false; // --version
-    std::vector<std::pair<Option, std::string>> options_given; // in order, with their names
+    std::vector<std::pair<Option, std::string>> options_given; // in order, named as given
 };
 
 // Parses the arguments after the program's name. The first argument that is not --help,
 // -h or --version is the command; options may stand anywhere after it; "--" ends the options;
 // an argument made of "-" and a digit is a value (such as -1), not an option. Throws
-// UsageError for an unknown option or an option without its value.
+// UsageError for an unknown option, an option without its value, and an option given twice
+// (under either of its names).
 Arguments ParseArguments(const std::vector<std::string> &args);
 
 } // namespace botcfg

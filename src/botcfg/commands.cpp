@@ -1,7 +1,8 @@
 #include "commands.h"
 
 #include "arguments.h"
-#include "config_document.h"
+#include "document.h"
+#include "help.h"
 #include "names.h"
 #include "output.h"
 #include "platform.h"
@@ -39,6 +40,7 @@ struct Command
     int (*run)(const Arguments &, Io &);
 };
 
+using voltara::ConfigDocument;
 using voltara::ReadOutcome;
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
@@ -82,7 +84,7 @@ bool Occupied(const std::string &path)
 // nullopt, with a message, when there is no regular file or it was too large to read: botcfg
 // never creates one it was to read. A command that saves the file back takes its lock first and
 // holds it to the end, so that concurrent runs on one file take their turns.
-std::optional<ReadOutcome> OpenFile(ConfigDocument &document, const std::string &path, Io &io,
+std::optional<ReadOutcome> OpenFile(Document &document, const std::string &path, Io &io,
     bool messages_to_err = true, bool for_change = false)
 {
     if (IsOtherThanRegularFile(path)) {
@@ -109,10 +111,10 @@ std::optional<ReadOutcome> OpenFile(ConfigDocument &document, const std::string 
 }
 
 // The whole file to standard output ("-"), or saved to exactly this path.
-int WriteTo(const ConfigDocument &document, const std::string &path, Io &io)
+int WriteTo(const Document &document, const std::string &path, Io &io)
 {
     if (path == "-") {
-        for (const std::string &line : document.Lines())
+        for (const std::string &line : document.file().Lines())
             io.out << line << "\r\n";
         if (io.out.flush())
             return kDone;
@@ -148,10 +150,10 @@ bool MayReplaceUnread(const std::string &target, ReadOutcome outcome, const Argu
 }
 
 // Saves back to the file that was read, as the editor's Save does.
-int SaveBack(const ConfigDocument &document, ReadOutcome outcome, const Arguments &args, Io &io,
+int SaveBack(const Document &document, ReadOutcome outcome, const Arguments &args, Io &io,
     const char *other_way = "")
 {
-    const auto target = document.SaveBackPath();
+    const auto target = document.file().SaveBackPath();
     if (!target) {
         Fail(io, "no file was read, so there is none to save back to");
         return kFailed;
@@ -170,12 +172,12 @@ bool SameFile(const std::string &a, const std::string &b)
 
 int Check(const Arguments &args, Io &io)
 {
-    std::vector<Kind> kinds;
+    std::vector<voltara::ConfigKind> kinds;
     for (const std::string &path : args.positionals)
         kinds.push_back(KindOf(args.kind, path));
     int status = kDone;
     for (std::size_t i = 0; i < kinds.size(); ++i) {
-        ConfigDocument document(kinds[i]);
+        Document document(kinds[i]);
         if (!OpenFile(document, args.positionals[i], io, false) || !document.messages().empty())
             status = kFailed;
     }
@@ -185,7 +187,7 @@ int Check(const Arguments &args, Io &io)
 int Fix(const Arguments &args, Io &io)
 {
     const std::string &path = args.positionals[0];
-    ConfigDocument document(KindOf(args.kind, path));
+    Document document(KindOf(args.kind, path));
     const auto outcome = OpenFile(document, path, io, true, true);
     if (!outcome)
         return kFailed;
@@ -236,21 +238,21 @@ void PrintJson(std::ostream &out, const Pairs &pairs, const std::vector<Group> &
 }
 
 // What get prints: the general options and every record, one record, or one value.
-void PrintSelection(const ConfigDocument &document, const std::vector<std::string> &positionals,
+void PrintSelection(const Document &document, const std::vector<std::string> &positionals,
     std::optional<int> record, bool json, std::ostream &out)
 {
+    const ConfigDocument &file = document.file();
     Pairs pairs;
     std::vector<Group> groups;
     if (positionals.size() == 1) {
-        pairs = PairsOf(document, 0);
-        for (int n = 1; n <= document.RecordCount(); ++n)
-            groups.push_back({document.RecordName(n), PairsOf(document, n)});
+        pairs = PairsOf(file, 0);
+        for (int n = 1; n <= file.RecordCount(); ++n)
+            groups.push_back({file.RecordName(n), PairsOf(file, n)});
     } else if (record && positionals.size() == 2) {
-        pairs = PairsOf(document, *record);
+        pairs = PairsOf(file, *record);
     } else {
         const std::string &key = positionals.back();
-        const int where = RecordOfKey(document.kind(), key, record);
-        pairs.emplace_back(key, document.Value(where, key));
+        pairs.emplace_back(key, file.Value(RecordOfKey(file, key, record), key));
     }
     if (json)
         PrintJson(out, pairs, groups);
@@ -261,13 +263,13 @@ void PrintSelection(const ConfigDocument &document, const std::vector<std::strin
 int Get(const Arguments &args, Io &io)
 {
     const std::vector<std::string> &positionals = args.positionals;
-    ConfigDocument document(KindOf(args.kind, positionals[0]));
+    Document document(KindOf(args.kind, positionals[0]));
     const std::optional<int> record =
-        positionals.size() > 1 ? RecordNamed(document.kind(), positionals[1]) : std::nullopt;
+        positionals.size() > 1 ? RecordNamed(document.file(), positionals[1]) : std::nullopt;
     if (positionals.size() == 3 && !record)
         throw UsageError("\"" + positionals[1] + "\" names no record");
     if (positionals.size() == 3 || (positionals.size() == 2 && !record))
-        RecordOfKey(document.kind(), positionals.back(), record); // throws for an unknown key
+        RecordOfKey(document.file(), positionals.back(), record); // throws for an unknown key
     const auto outcome = OpenFile(document, positionals[0], io);
     if (!outcome)
         return kFailed;
@@ -279,10 +281,11 @@ int Get(const Arguments &args, Io &io)
     return kDone;
 }
 
-std::vector<Change> ChangesOf(Kind kind, const std::vector<std::string> &positionals)
+std::vector<Change> ChangesOf(
+    const ConfigDocument &file, const std::vector<std::string> &positionals)
 {
     std::size_t next = 1;
-    const std::optional<int> record = RecordNamed(kind, positionals[next]);
+    const std::optional<int> record = RecordNamed(file, positionals[next]);
     if (record)
         ++next;
     if (next == positionals.size() || (positionals.size() - next) % 2 != 0)
@@ -290,21 +293,23 @@ std::vector<Change> ChangesOf(Kind kind, const std::vector<std::string> &positio
     std::vector<Change> changes;
     for (; next < positionals.size(); next += 2) {
         const std::string &key = positionals[next];
-        changes.push_back({RecordOfKey(kind, key, record), key, positionals[next + 1]});
+        changes.push_back({RecordOfKey(file, key, record), key, positionals[next + 1]});
     }
     return changes;
 }
 
 // Every value the editor's controls could not give is named; one of them refuses them all.
-bool AllAccepted(Kind kind, const std::vector<Change> &changes, Io &io)
+bool AllAccepted(
+    const ConfigDocument &file, const std::string &path, const std::vector<Change> &changes, Io &io)
 {
     bool accepted = true;
     for (const Change &change : changes) {
-        if (IsAccepted(kind, change.key, change.value))
+        if (file.IsAccepted(change.key, change.value))
             continue;
         Fail(io,
-            change.key + " \"" + Printable(change.value) + "\" refused: it takes "
-                + AcceptedValues(kind, change.key) + "; nothing was written");
+            Printable(path) + ": " + change.key + " \"" + Printable(change.value)
+                + "\" refused: it takes " + file.AcceptedValues(change.key)
+                + "; nothing was written");
         accepted = false;
     }
     return accepted;
@@ -313,15 +318,15 @@ bool AllAccepted(Kind kind, const std::vector<Change> &changes, Io &io)
 int Set(const Arguments &args, Io &io)
 {
     const std::string &path = args.positionals[0];
-    ConfigDocument document(KindOf(args.kind, path));
-    const std::vector<Change> changes = ChangesOf(document.kind(), args.positionals);
-    if (!AllAccepted(document.kind(), changes, io))
+    Document document(KindOf(args.kind, path));
+    const std::vector<Change> changes = ChangesOf(document.file(), args.positionals);
+    if (!AllAccepted(document.file(), path, changes, io))
         return kFailed;
     const auto outcome = OpenFile(document, path, io, true, true);
     if (!outcome)
         return kFailed;
     for (const Change &change : changes)
-        document.SetValue(change.record, change.key, change.value);
+        document.file().SetValue(change.record, change.key, change.value);
     return SaveBack(document, *outcome, args, io);
 }
 
@@ -338,138 +343,39 @@ std::uint64_t SeedOf(const std::string &text)
 int Preset(const Arguments &args, Io &io)
 {
     const std::vector<std::string> &positionals = args.positionals;
-    ConfigDocument document(KindOf(args.kind, positionals[0]));
-    const std::optional<int> record = RecordNamed(document.kind(), positionals[1]);
+    Document document(KindOf(args.kind, positionals[0]));
+    const std::optional<int> record = RecordNamed(document.file(), positionals[1]);
     if (!record)
         throw UsageError("\"" + positionals[1] + "\" names no record");
     std::string item = positionals[3];
     for (std::size_t i = 4; i < positionals.size(); ++i)
         item += " " + positionals[i];
     const std::string code = PresetCode(positionals[2], item);
-    if (document.kind() == Kind::Superbot && code != "00")
-        throw UsageError("a superbot file knows only the preset \"all default\"");
     std::optional<voltara::FixedSeedRandom> seeded;
     if (args.seed)
         seeded.emplace(SeedOf(*args.seed));
+    voltara::RandomSource &random =
+        seeded ? static_cast<voltara::RandomSource &>(*seeded) : voltara::SystemRandom();
+    if (!document.file().KnowsPreset(code))
+        throw UsageError("a " + std::string(WordOf(document.file().Kind()))
+            + " file knows only the preset \"all default\"");
     const auto outcome = OpenFile(document, positionals[0], io, true, true);
     if (!outcome)
         return kFailed;
-    if (document.kind() == Kind::Superbot)
-        document.SetTierDefaults(*record);
-    else if (seeded)
-        document.ApplyPreset(*record, code, *seeded);
-    else
-        document.ApplyPreset(*record, code, voltara::SystemRandom());
+    document.file().ApplyPreset(*record, code, random);
     return SaveBack(document, *outcome, args, io);
 }
 
 int New(const Arguments &args, Io &io)
 {
-    ConfigDocument document(KindNamed(args.positionals[0]));
-    document.LoadDefaults();
+    Document document(KindNamed(args.positionals[0]));
+    document.file().LoadDefaults();
     const std::string target = args.output.value_or("-");
     if (target != "-" && Occupied(target) && !args.force) {
         Fail(io, Printable(target) + " already exists (--force replaces it)");
         return kFailed;
     }
     return WriteTo(document, target, io);
-}
-
-std::string CheckDetails()
-{
-    return "Reads each FILE exactly as its editor reads its file at start-up and prints every\n"
-           "message the editor would show, one per line: FILE:LINE: text, or FILE: text where\n"
-           "no one line is to blame. A text that the message box shows on two lines is\n"
-           "printed on one.\n\n"
-           "Exit status: 0 when every file reads without a message, 1 when any message was\n"
-           "given or a file does not exist, 2 for a wrong command line.\n";
-}
-
-std::string FixDetails()
-{
-    return "Writes exactly the bytes that opening FILE in its editor and pressing Save would\n"
-           "write: the same reading, repair and default-personality rules, the same writer.\n"
-           "The editor's messages go to standard error. The file is replaced atomically; a\n"
-           "failed save leaves it as it was.\n\n"
-           "  -o OUT    write to OUT, exactly that name (\"-\": standard output)\n"
-           "  --force   save in place even a file that could not be read before its first\n"
-           "            section (only default values would be left in it)\n\n"
-           "Exit status: 0 written, 1 not written, 2 for a wrong command line.\n";
-}
-
-std::string GetDetails()
-{
-    return "Prints the values that the editor shows after reading FILE, as \"key value\"\n"
-           "lines in record order:\n"
-           "  get FILE                  the general option, then each record after its\n"
-           "                            section line ([BOT1], [SUPERBOT], ...)\n"
-           "  get FILE N                the settings of record N\n"
-           "  get FILE N KEY            one setting\n"
-           "  get FILE default_personality\n"
-           "N is a personality from 1 to 9, or a tier: 1 to 3 or SUPERBOT, MEGABOT,\n"
-           "ULTIMATEBOT (in any case).\n\n"
-           "  --json    the same as one JSON object, every value a string\n\n"
-           "Exit status: 0 printed, 1 a missing file or one that could not be read before\n"
-           "its first section (nothing printed), 2 for a wrong command line.\n";
-}
-
-// The values set takes, one line for each different rule: the personality's percentages
-// share one.
-std::string AcceptedValuesTable()
-{
-    std::string text;
-    std::vector<std::string> described;
-    for (const Kind kind : {Kind::Personality, Kind::Superbot}) {
-        text += kind == Kind::Personality ? "in bot_personality.cfg:\n" : "in sbot.cfg:\n";
-        std::vector<std::string> keys = RecordKeys(kind);
-        if (kind == Kind::Personality)
-            keys.insert(keys.begin(), voltara::kDefaultPersonalityKey);
-        for (const std::string &key : keys) {
-            const bool percent = kind == Kind::Personality && key.ends_with("_percent");
-            const std::string rule = AcceptedValues(kind, key);
-            if (percent && std::find(described.begin(), described.end(), rule) != described.end())
-                continue;
-            described.push_back(rule);
-            std::string line = "  " + (percent ? std::string("each *_percent") : key);
-            line.resize(24, ' ');
-            text += line + rule + "\n";
-        }
-    }
-    return text;
-}
-
-std::string SetDetails()
-{
-    return "Changes settings of record N (default_personality needs no N) and saves the\n"
-           "file as the editor's Save would. Each VALUE must be one that the editor's\n"
-           "control can give; one refused value refuses the command, and nothing is\n"
-           "written.\n\n"
-        + AcceptedValuesTable()
-        + "\n  --force   save even a file that could not be read before its first section\n\n"
-          "Exit status: 0 saved, 1 not saved, 2 for a wrong command line.\n";
-}
-
-std::string PresetDetails()
-{
-    return "Applies an item of the editor's Presets menu to personality N and saves the file\n"
-           "as the editor's Save would. GROUP and ITEM are the menu's captions in any case;\n"
-           "an item of two words may be given as two arguments (heavy guy, heavy_guy):\n"
-        + PresetChoices()
-        + "A superbot file knows only \"all default\", the editor's \"load default values\"\n"
-          "for tier N.\n\n"
-          "  --seed S  seed the random items with S (a whole number), so that they give the\n"
-          "            same values again\n"
-          "  --force   save even a file that could not be read before its first section\n\n"
-          "Exit status: 0 saved, 1 not saved, 2 for a wrong command line.\n";
-}
-
-std::string NewDetails()
-{
-    return "Writes the default file, as the editor saves it when started without one, to\n"
-           "standard output or to OUT.\n\n"
-           "  -o OUT    write to OUT, exactly that name\n"
-           "  --force   replace an existing OUT (without it, new refuses)\n\n"
-           "Exit status: 0 written, 1 not written, 2 for a wrong command line.\n";
 }
 
 constexpr std::size_t kAny = std::numeric_limits<std::size_t>::max();
@@ -511,10 +417,9 @@ std::string ProgramHelp()
             + command.summary + "\n";
     return text
         + "\nThe kind of FILE follows from its name (bot_personality.cfg or sbot.cfg), or\n"
-          "from --kind personality|superbot, which wins.\n"
-          "Exit status: 0 done, 1 a message was given or the command refused or failed,\n"
-          "2 for a wrong command line. botcfg COMMAND --help describes a command;\n"
-          "botcfg --version prints the version.\n";
+          "from --kind personality|superbot, which wins. botcfg COMMAND --help describes a\n"
+          "command; botcfg --version prints the version.\n\n"
+        + kExitStatusText;
 }
 
 std::string UsageLine(const Command *command)

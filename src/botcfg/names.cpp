@@ -8,8 +8,6 @@ namespace botcfg {
 
 namespace {
 
-constexpr const char *kGeneralKey = voltara::kDefaultPersonalityKey;
-
 // Lower case, "_" and "-" as spaces, runs of spaces as one, none at the ends.
 std::string Normalized(const std::string &text)
 {
@@ -39,103 +37,55 @@ bool LooksLikeNumber(const std::string &arg)
     return arg.size() > digit && arg[digit] >= '0' && arg[digit] <= '9';
 }
 
-std::string WholeNumbers(int first, int last)
-{
-    return "a whole number from " + std::to_string(first) + " to " + std::to_string(last);
-}
-
 } // namespace
 
-Kind KindNamed(const std::string &word)
+voltara::ConfigKind KindNamed(const std::string &word)
 {
-    if (word == "personality")
-        return Kind::Personality;
-    if (word == "superbot")
-        return Kind::Superbot;
+    for (const auto kind : {voltara::ConfigKind::Personality, voltara::ConfigKind::Superbot}) {
+        if (word == WordOf(kind))
+            return kind;
+    }
     throw UsageError("unknown kind \"" + word + "\" (personality or superbot)");
 }
 
-Kind KindOf(const std::optional<std::string> &kind_option, const std::string &path)
+const char *WordOf(voltara::ConfigKind kind)
+{
+    return kind == voltara::ConfigKind::Personality ? "personality" : "superbot";
+}
+
+voltara::ConfigKind KindOf(const std::optional<std::string> &kind_option, const std::string &path)
 {
     if (kind_option)
         return KindNamed(*kind_option);
-    const std::string name = BaseName(path);
-    if (name == voltara::kPersonalityFileName)
-        return Kind::Personality;
-    if (name == voltara::kSuperbotFileName)
-        return Kind::Superbot;
+    if (const auto kind = voltara::KindOfFileName(BaseName(path)))
+        return *kind;
     throw UsageError("the kind of " + path
         + " does not follow from its name; give --kind personality or --kind superbot");
 }
 
-std::optional<int> RecordNamed(Kind kind, const std::string &arg)
+std::optional<int> RecordNamed(const voltara::ConfigDocument &file, const std::string &arg)
 {
-    const int count = kind == Kind::Personality ? voltara::kBotCount : voltara::kTierCount;
-    for (int record = 1; record <= count; ++record) {
-        if (voltara::IsWholeNumberIn(arg, record, record))
-            return record;
-        if (kind == Kind::Superbot && Normalized(arg) == Normalized(voltara::TierName(record)))
-            return record;
-    }
-    if (LooksLikeNumber(arg))
-        throw UsageError("no record " + arg + " ("
-            + std::string(kind == Kind::Personality
-                    ? "personalities are 1 to 9)"
-                    : "tiers are 1 to 3, SUPERBOT, MEGABOT, ULTIMATEBOT)"));
+    if (const auto record = file.RecordNamed(arg))
+        return record;
+    if (LooksLikeNumber(std::string(voltara::TrimmedSpaces(arg))))
+        throw UsageError("no record " + arg + " (" + file.RecordsText() + ")");
     return std::nullopt;
 }
 
-int RecordOfKey(Kind kind, const std::string &key, std::optional<int> record)
+int RecordOfKey(
+    const voltara::ConfigDocument &file, const std::string &key, std::optional<int> record)
 {
-    if (kind == Kind::Personality && key == kGeneralKey)
+    switch (file.PlaceOf(key)) {
+    case voltara::ConfigDocument::KeyPlace::General:
         return 0;
-    for (const std::string &known : RecordKeys(kind)) {
-        if (key != known)
-            continue;
+    case voltara::ConfigDocument::KeyPlace::Record:
         if (!record)
             throw UsageError(key + " needs the number of a record before it");
         return *record;
+    case voltara::ConfigDocument::KeyPlace::None:
+        break;
     }
-    throw UsageError("unknown setting \"" + key + "\" for a "
-        + (kind == Kind::Personality ? "personality" : "superbot") + " file");
-}
-
-bool IsAccepted(Kind kind, const std::string &key, const std::string &value)
-{
-    if (kind == Kind::Personality && key == kGeneralKey)
-        return value == "-1" || voltara::IsWholeNumberIn(value, 1, voltara::kBotCount);
-    if (kind == Kind::Personality)
-        return voltara::IsControlValue(voltara::kFields.at(voltara::FieldIndex(key)), value);
-    for (const voltara::SuperbotFieldInfo &field : voltara::kSuperbotFields) {
-        if (key == field.key)
-            return voltara::IsControlValue(field, value);
-    }
-    return false;
-}
-
-std::string AcceptedValues(Kind kind, const std::string &key)
-{
-    if (kind == Kind::Personality && key == kGeneralKey)
-        return "-1 (random) or " + WholeNumbers(1, voltara::kBotCount);
-    if (kind == Kind::Personality) {
-        switch (voltara::kFields.at(voltara::FieldIndex(key)).kind) {
-        case voltara::FieldKind::Percent:
-            return WholeNumbers(voltara::kPercentFirst, voltara::kPercentLast);
-        case voltara::FieldKind::Aggression:
-            return "aggressive, normal or defensive";
-        case voltara::FieldKind::Transkiller:
-            return "0 (off) or 1 (on)";
-        }
-    }
-    for (const voltara::SuperbotFieldInfo &field : voltara::kSuperbotFields) {
-        if (key != field.key)
-            continue;
-        if (field.control == voltara::SuperbotControl::PowerLevel)
-            return "a number of at least 1, in at most "
-                + std::to_string(voltara::kPowerLevelMaxLength) + " characters";
-        return (field.unlimited ? "-1 or " : "") + WholeNumbers(field.first, field.last);
-    }
-    return "";
+    throw UsageError("unknown setting \"" + key + "\" for a " + WordOf(file.Kind()) + " file");
 }
 
 std::string PresetCode(const std::string &group, const std::string &item)

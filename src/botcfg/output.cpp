@@ -13,6 +13,31 @@ std::string Hex(unsigned char byte, const char *format)
     return buffer;
 }
 
+// The length of the valid UTF-8 sequence of two to four bytes at text[at], or 0 for none: no
+// overlong form, no surrogate, nothing above U+10FFFF.
+std::size_t Utf8SequenceAt(const std::string &text, std::size_t at)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    const unsigned char lead = byte(0);
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2
+        : lead >= 0xE0 && lead <= 0xEF                      ? 3
+        : lead >= 0xF0 && lead <= 0xF4                      ? 4
+                                                            : 0;
+    if (length == 0 || at + length > text.size())
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80)
+            return 0;
+    }
+    // The second byte's range rules out the overlong forms, the surrogates and what lies
+    // beyond U+10FFFF.
+    const unsigned char second = byte(1);
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F)
+        || (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F))
+        return 0;
+    return length;
+}
+
 } // namespace
 
 std::string OneLine(const std::string &text)
@@ -34,7 +59,7 @@ std::string Printable(const std::string &text)
     std::string printable;
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if ((byte < 0x20 && c != '\t') || byte == 0x7F)
+        if (byte < 0x20 || byte == 0x7F)
             printable += Hex(byte, "\\x%02X");
         else
             printable += c;
@@ -51,14 +76,19 @@ std::string MessageLine(const std::string &path, const Message &message)
 std::string JsonString(const std::string &bytes)
 {
     std::string json = "\"";
-    for (const char c : bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
         const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\')
+        if (const std::size_t length = Utf8SequenceAt(bytes, i); length > 1) {
+            json.append(bytes, i, length);
+            i += length - 1;
+        } else if (c == '"' || c == '\\') {
             json += std::string("\\") + c;
-        else if (byte < 0x20 || byte >= 0x7F)
+        } else if (byte < 0x20 || byte >= 0x7F) {
             json += Hex(byte, "\\u%04X");
-        else
+        } else {
             json += c;
+        }
     }
     return json + "\"";
 }

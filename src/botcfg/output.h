@@ -2,7 +2,7 @@
 // terminal, and as JSON.
 #pragma once
 
-#include "config_document.h"
+#include "document.h"
 
 #include <string>
 
@@ -12,17 +12,18 @@ namespace botcfg {
 // melee 5"); any other becomes ": " ("File: "x" could not be saved: Permission denied").
 std::string OneLine(const std::string &text);
 
-// The text with every control character except the tab written as \xNN, so that a file's
-// bytes cannot steer the terminal they are printed on.
+// The text with every control character (the tab among them) written as \xNN, so that a
+// file's bytes cannot steer the terminal they are printed on.
 std::string Printable(const std::string &text);
 
 // "FILE:LINE: text", or "FILE: text" where no line is to blame; the text on one line and
 // printable.
 std::string MessageLine(const std::string &path, const Message &message);
 
-// A JSON string literal. Bytes above 127 are read as the Latin-1 characters of the same
-// number (the files are single-byte text) and, like control characters, written as \uXXXX,
-// so the output is plain ASCII.
+// A JSON string literal in UTF-8. Text that is valid UTF-8 passes as it is; a byte above 127
+// that starts no valid UTF-8 sequence is read as the Latin-1 character of its number (the
+// files are single-byte text in any code page) and written as \u00XX, as control characters
+// are.
 std::string JsonString(const std::string &bytes);
 
 } // namespace botcfg

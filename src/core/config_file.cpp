@@ -28,12 +28,11 @@ std::string ChangedFileText(const std::string &path)
 }
 
 FileOpening OpenConfigFile(const std::string &path, std::string &loaded_path, KnownFiles &known,
-    std::string &content, Host &host)
+    std::string &content, std::string &reason, Host &host)
 {
     // The existence test sees what the platform counts as a normal file; the reading itself
     // takes nothing but a regular file, and never waits on a pipe or a device.
     FileStamp stamp;
-    std::string reason;
     const ReadStatus status = IsNormalFile(path)
         ? ReadFileBytes(path, kMaxConfigFileBytes, content, stamp, reason)
         : ReadStatus::NotRegular;

@@ -46,17 +46,20 @@ enum class ReadOutcome {
 // else changes, so that a later Save does not silently replace a file the user never saw.
 // Otherwise loaded_path becomes the path before anything is read, so that a later Save writes
 // there even when the content proves bad, the whole content is read, and known remembers the
-// file as it was when opened.
+// file as it was when opened. Unreadable comes with the system's reason.
 FileOpening OpenConfigFile(const std::string &path, std::string &loaded_path, KnownFiles &known,
-    std::string &content, Host &host);
+    std::string &content, std::string &reason, Host &host);
 
 // The name a writer writes to: a final NUL character is dropped, then ".cfg" is appended
 // unless the name already ends in it (case counts).
 std::string ConfigFileName(std::string name);
 
-// The file that the editors' Save writes back to: the one last found to exist by a reader.
-// nullopt while none was (the start-up file was missing and nothing was opened since); the
-// editors then ask for a name instead of writing ".cfg" into the working directory.
+// The file a save goes back to: the one last found to exist by a reader. The editors' Save
+// writes there through ConfigFileName, as every save of theirs does (an opened "foo.txt" is
+// saved as "foo.txt.cfg"); botcfg, which scripts call with names they mean, writes to exactly
+// that name. nullopt while no file was found (the start-up file was missing and nothing was
+// opened since); the editors then ask for a name instead of writing ".cfg" into the working
+// directory.
 std::optional<std::string> SaveBackPath(const std::string &loaded_path);
 
 // The lines, each ended by CR LF, as one text.

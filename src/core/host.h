@@ -24,13 +24,19 @@ public:
     // Lets pending window events run once.
     virtual void Yield() = 0;
     // A message about the file being read, at line (counted from 1), or 0 where no one line is
-    // to blame. A window shows it like any other message; a front end that lists messages
-    // can name the line.
-    virtual void ShowReadingMessage(
-        const std::string &text, const Caption &caption, std::size_t line)
+    // to blame; detail is the system's reason where the system refused the reading, else
+    // empty. A window shows the text like any other message; a front end that lists messages
+    // can name the line and the reason.
+    virtual void ShowReadingMessage(const std::string &text, const Caption &caption,
+        std::size_t line, const std::string &detail)
     {
         static_cast<void>(line);
+        static_cast<void>(detail);
         ShowMessage(text, caption, MessageIcon::None);
+    }
+    void ShowReadingMessage(const std::string &text, const Caption &caption, std::size_t line)
+    {
+        ShowReadingMessage(text, caption, line, std::string());
     }
 
     // A modal question with two buttons: proceed (with that caption) and "Cancel", which is the

@@ -3,6 +3,7 @@
 #include "platform.h"
 #include "text.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace voltara {
@@ -41,8 +42,8 @@ const std::array<FieldInfo, kFieldCount> kFields = {{
     {"fly_percent",         kGroupOthers,  "100", &P::fly_percent,         kPercent, "Fly",          22, "the percent of flying", "cmbFly"},
     {"stopfly_percent",     kGroupOthers,  "50",  &P::stopfly_percent,     kPercent, "StopFly",      23, "the percent of stop flying (for a while:  to avoid danger", "cmbStopFly"},
     {"jump_percent",        kGroupOthers,  "100", &P::jump_percent,        kPercent, "Jump",         24, "the percent of jumping (when he's on the ground:  to avoid danger", "cmbJump"},
-    {"aggression_level",    kGroupOthers,  "normal", &P::aggression_level, FieldKind::Aggression, "Aggression", 25, "the level of the aggression", ""},
-    {"transkiller",         kGroupOthers,  "1",   &P::transkiller,         FieldKind::Transkiller, "", -1, "", ""},
+    {"aggression_level",    kGroupOthers,  kNormal, &P::aggression_level,  FieldKind::Aggression, "Aggression", 25, "the level of the aggression", ""},
+    {"transkiller",         kGroupOthers,  kTranskillerOn, &P::transkiller, FieldKind::Transkiller, "", -1, "", ""},
     {"block_percent",       kGroupOthers,  "50",  &P::block_percent,       kPercent, "Block",        28, "the percent of blocking attacks instead of dodging them", "cmbBlock"},
 }};
 // clang-format on
@@ -102,7 +103,7 @@ void BuildConfigPath(PersonalityConfig &config, const std::string &program_folde
 {
     InitKeyNames(config);
     config.CurrentBot = 1;
-    config.DefaultPersonality = "-1";
+    config.DefaultPersonality = kRandomPersonality;
     config.ConfigPath = JoinToFolder(program_folder, kPersonalityFileName);
 }
 
@@ -125,12 +126,33 @@ bool IsValid(const FieldInfo &field, const std::string &value)
     case FieldKind::Transkiller:
         return value.size() == 1 && value[0] >= '0' && value[0] <= '9';
     case FieldKind::Aggression:
-        return value == "normal" || value == "defensive" || value == "aggressive";
+        return IsAggressionWord(value);
     }
     return false;
 }
 
 } // namespace
+
+bool IsAggressionWord(std::string_view text)
+{
+    return std::find(kAggressionWords.begin(), kAggressionWords.end(), text)
+        != kAggressionWords.end();
+}
+
+std::string DefaultPersonalityOf(int option)
+{
+    return option == 0 ? kRandomPersonality : std::to_string(option);
+}
+
+bool IsDefaultPersonalityValue(const std::string &text)
+{
+    return text == kRandomPersonality || IsWholeNumberIn(text, 1, kBotCount);
+}
+
+std::string PersonalitySectionName(int n)
+{
+    return std::string(kSectionStem) + std::to_string(n);
+}
 
 bool IsControlValue(const FieldInfo &field, const std::string &text)
 {
@@ -138,7 +160,7 @@ bool IsControlValue(const FieldInfo &field, const std::string &text)
     case FieldKind::Percent:
         return IsWholeNumberIn(text, kPercentFirst, kPercentLast);
     case FieldKind::Transkiller:
-        return text == "0" || text == "1";
+        return text == kTranskillerOff || text == kTranskillerOn;
     case FieldKind::Aggression:
         return IsValid(field, text);
     }

@@ -82,6 +82,18 @@ extern const std::array<FieldInfo, kFieldCount> kFields;
 inline constexpr int kPercentFirst = 0;
 inline constexpr int kPercentLast = 100;
 
+// The aggression words, in the order in which the random draw numbers them.
+inline constexpr std::array<const char *, 3> kAggressionWords = {
+    "defensive", "aggressive", "normal"};
+inline constexpr const char *kDefensive = kAggressionWords[0];
+inline constexpr const char *kAggressive = kAggressionWords[1];
+inline constexpr const char *kNormal = kAggressionWords[2];
+bool IsAggressionWord(std::string_view text);
+
+// The transkiller switch as its box stores it.
+inline constexpr const char *kTranskillerOn = "1";
+inline constexpr const char *kTranskillerOff = "0";
+
 // Whether the field's control can give it this text: a percent list its items "0" to "100",
 // the aggression buttons their three words, the transkiller box "0" or "1".
 bool IsControlValue(const FieldInfo &field, const std::string &text);
@@ -95,6 +107,17 @@ void SetField(Personality &bot, int field, std::string_view value);
 
 inline constexpr const char *kDefaultPersonalityKey = "default_personality";
 inline constexpr const char *kPersonalityFileName = "bot_personality.cfg";
+
+// The default personality that lets every bot pick one at random, and the value of each
+// default-personality option: "-1" for option 0 (Random), "1" to "9" for the personalities.
+inline constexpr const char *kRandomPersonality = "-1";
+std::string DefaultPersonalityOf(int option);
+// Whether a default-personality option gives this text: "-1" or "1" to "9".
+bool IsDefaultPersonalityValue(const std::string &text);
+
+// The name of personality n's section in the file, without its brackets: "BOT3".
+inline constexpr std::string_view kSectionStem = "BOT";
+std::string PersonalitySectionName(int n);
 
 // Thrown for a personality number outside 1..9.
 struct IndexError

@@ -144,17 +144,16 @@ constexpr const char *kHeader[] = {
 static_assert(std::size(kHeader) == 129);
 
 // One line of a personality's block: a fixed text, the text followed by the personality's
-// number (and a suffix), or a key line for the named field.
+// number, the section header, or a key line for the named field.
 struct BlockLine
 {
-    enum Kind { Text, Numbered, Key } kind;
+    enum Kind { Text, Numbered, Section, Key } kind;
     const char *text;
-    const char *suffix = "";
 };
 
 constexpr BlockLine kBlock[] = {
     {BlockLine::Numbered, "# Personality "},
-    {BlockLine::Numbered, "[BOT", "]"},
+    {BlockLine::Section, ""},
     {BlockLine::Text, "# attack usage percent"},
     {BlockLine::Key, "melee_percent"},
     {BlockLine::Key, "kiblast_percent"},
@@ -199,16 +198,17 @@ static_assert(std::size(kBlock) == 40);
 
 // Ends a reading that failed before the sections began: the message, then the repair, so the
 // window never meets records that were never filled.
-ReadOutcome FailBeforeSections(PersonalityConfig &config, PersonalityView &view, std::size_t line)
+ReadOutcome FailBeforeSections(PersonalityConfig &config, PersonalityView &view, std::size_t line,
+    const std::string &reason = {})
 {
-    view.ShowReadingMessage(kReadErrorText, kProgramTitle, line);
+    view.ShowReadingMessage(kReadErrorText, kProgramTitle, line, reason);
     RepairPersonalities(config);
     return ReadOutcome::FailedBeforeRecords;
 }
 
 std::optional<int> HeaderNumber(std::string_view line)
 {
-    const char digit = line[4];
+    const char digit = line[1 + kSectionStem.size()];
     if (digit < '0' || digit > '9')
         return std::nullopt;
     return digit - '0';
@@ -216,7 +216,8 @@ std::optional<int> HeaderNumber(std::string_view line)
 
 bool IsSectionHeader(std::string_view line)
 {
-    return line.size() >= 5 && line.compare(0, 4, "[BOT") == 0 && line.back() == ']';
+    return line.size() >= kSectionStem.size() + 2 && line.front() == '['
+        && line.substr(1, kSectionStem.size()) == kSectionStem && line.back() == ']';
 }
 
 enum class SectionsEnd { EndOfFile, Failure };
@@ -276,7 +277,7 @@ bool ReadGeneralOption(PersonalityConfig &config, LineReader &reader, Personalit
 
 int DefaultOptionOf(const std::string &default_personality)
 {
-    if (default_personality == "-1")
+    if (default_personality == kRandomPersonality)
         return 0;
     const auto number = ToWholeNumber(default_personality);
     if (!number || *number < 0 || *number > kBotCount)
@@ -312,7 +313,7 @@ ReadOutcome ReadPersonality(
     // Selecting an option stores its value, whichever option was selected before.
     const int option = DefaultOptionOf(config.DefaultPersonality);
     if (option >= 0)
-        config.DefaultPersonality = option == 0 ? "-1" : std::to_string(option);
+        config.DefaultPersonality = DefaultPersonalityOf(option);
     view.SelectDefaultOption(option);
 
     view.Yield();
@@ -325,7 +326,8 @@ ReadOutcome ReadPersonalityFile(
     PersonalityConfig &config, const std::string &path, PersonalityView &view)
 {
     std::string content;
-    switch (OpenConfigFile(path, config.LoadedPath, config.Known, content, view)) {
+    std::string reason;
+    switch (OpenConfigFile(path, config.LoadedPath, config.Known, content, reason, view)) {
     case FileOpening::Missing:
         RepairPersonalities(config);
         return ReadOutcome::Missing;
@@ -333,7 +335,7 @@ ReadOutcome ReadPersonalityFile(
         RepairPersonalities(config);
         return ReadOutcome::TooLarge;
     case FileOpening::Unreadable:
-        return FailBeforeSections(config, view, 0);
+        return FailBeforeSections(config, view, 0, reason);
     case FileOpening::Read:
         break;
     }
@@ -363,7 +365,10 @@ std::vector<std::string> PersonalityFileLines(const PersonalityConfig &config)
                 lines.emplace_back(line.text);
                 break;
             case BlockLine::Numbered:
-                lines.push_back(line.text + std::to_string(n) + line.suffix);
+                lines.push_back(line.text + std::to_string(n));
+                break;
+            case BlockLine::Section:
+                lines.push_back("[" + PersonalitySectionName(n) + "]");
                 break;
             case BlockLine::Key:
                 lines.push_back(

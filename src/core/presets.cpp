@@ -61,17 +61,17 @@ const Pattern kPatterns[] = {
             {"chat_lower_percent", "0"}}},
     {"42", {{"teleport_percent", "100"}, {"swoop_percent", "100"},
             {"beamexplode_percent", "100"}, {"fly_percent", "100"}, {"stopfly_percent", "100"},
-            {"jump_percent", "100"}, {"transkiller", "1"}, {"aggression_level", "aggressive"},
+            {"jump_percent", "100"}, {"transkiller", kTranskillerOn}, {"aggression_level", kAggressive},
             {"block_percent", "0"}}},
     {"43", {{"teleport_percent", "0"}, {"swoop_percent", "0"}, {"beamexplode_percent", "0"},
             {"fly_percent", "0"}, {"stopfly_percent", "0"}, {"jump_percent", "0"},
-            {"transkiller", "0"}, {"aggression_level", "defensive"}, {"block_percent", "100"}}},
+            {"transkiller", kTranskillerOff}, {"aggression_level", kDefensive}, {"block_percent", "100"}}},
 };
 
 // The Presets menu, written once: Tavrin builds its menu from it, other front ends look its
 // items up by caption.
 const PresetSubmenu kPresetMenu[] = {
-    {"menAll", "All", {{"menDefAll", "Default", "00"}, {"menRanAll", "Random", "01"}}},
+    {"menAll", "All", {{"menDefAll", "Default", kAllDefaultCode}, {"menRanAll", "Random", "01"}}},
     {"menAttacks", "Attacks", {{"menDefAtt", "Default", "10"}, {"menMelee_only", "Melee only", "12"},
         {"menLamer", "Bastard", "13"}, {"menHeavy", "Heavy Guy", "14"},
         {"menBeamOnly", "Beam only", "15"}, {"menRanAtt", "Random", "11"}}},
@@ -136,8 +136,7 @@ std::string RandomPercent(RandomSource &random)
 
 std::string RandomAggression(RandomSource &random)
 {
-    static const char *const kWords[] = {"defensive", "aggressive", "normal"};
-    return kWords[ScaledDraw(random, 3)];
+    return kAggressionWords[ScaledDraw(random, static_cast<int>(kAggressionWords.size()))];
 }
 
 void SetRandomValues(
@@ -152,9 +151,22 @@ void SetRandomValues(
     }
     if (group == kGroupAll || group == kGroupOthers) {
         RandomPercents(bot, kGroupOthers, random);
-        bot.transkiller.assign(1, ScaledDraw(random, 101) >= 50 ? '1' : '0');
+        const char *const transkiller =
+            ScaledDraw(random, 101) >= 50 ? kTranskillerOn : kTranskillerOff;
+        bot.transkiller.assign(1, transkiller[0]);
         bot.aggression_level = RandomAggression(random);
     }
+}
+
+bool IsPresetCode(const std::string &code)
+{
+    for (const PresetSubmenu &submenu : PresetMenu()) {
+        for (const PresetItem &item : submenu.items) {
+            if (code == item.code)
+                return true;
+        }
+    }
+    return false;
 }
 
 void ApplyPreset(

@@ -63,6 +63,12 @@ struct PresetSubmenu
 // The submenus of the Presets menu in menu order: "All", "Attacks", "Melee", "Chat", "Others".
 std::span<const PresetSubmenu> PresetMenu();
 
+// The code of "All" > "Default": every setting of the record back to its default.
+inline constexpr const char *kAllDefaultCode = "00";
+
+// Whether a code is one of the Presets menu's.
+bool IsPresetCode(const std::string &code);
+
 // Applies the preset of this code to the record of CurrentBot; an unknown code shows
 // "Unknown Error" and changes nothing. In every case the view then yields and shows
 // CurrentBot again. A known code throws IndexError while CurrentBot is outside 1..9, which

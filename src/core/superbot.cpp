@@ -28,6 +28,15 @@ const SuperbotFieldInfo &SuperbotFieldOf(std::string Superbot::*member)
     throw std::out_of_range("not a superbot setting");
 }
 
+const SuperbotFieldInfo *SuperbotFieldNamed(std::string_view key)
+{
+    for (const SuperbotFieldInfo &field : kSuperbotFields) {
+        if (key == field.key)
+            return &field;
+    }
+    return nullptr;
+}
+
 bool IsAcceptedPowerLevel(const std::string &typed)
 {
     const auto value = NumericValue(typed);
@@ -139,9 +148,10 @@ bool ReadSections(SuperbotConfig &config, LineReader &reader, SuperbotView &view
 // Ends a reading that failed before the sections began. Nothing was applied, so the repair
 // only fills records that were never filled: at start-up the window then shows defaults
 // instead of empty fields.
-ReadOutcome FailBeforeSections(SuperbotConfig &config, SuperbotView &view, std::size_t line)
+ReadOutcome FailBeforeSections(
+    SuperbotConfig &config, SuperbotView &view, std::size_t line, const std::string &reason = {})
 {
-    view.ShowReadingMessage(kReadErrorText, kProgramTitle, line);
+    view.ShowReadingMessage(kReadErrorText, kProgramTitle, line, reason);
     RepairSuperbots(config);
     return ReadOutcome::FailedBeforeRecords;
 }
@@ -200,13 +210,10 @@ void RepairSuperbots(SuperbotConfig &config)
 void ApplySuperbotLine(SuperbotConfig &config, std::string_view key, std::string_view value,
     Host &host, std::size_t line)
 {
-    for (const SuperbotFieldInfo &field : kSuperbotFields) {
-        if (key == field.key) {
-            config.Tier(config.CurrentTier).*field.member = value;
-            return;
-        }
-    }
-    host.ShowReadingMessage(InvalidLineText(key, value), "Error", line);
+    if (const SuperbotFieldInfo *field = SuperbotFieldNamed(key))
+        config.Tier(config.CurrentTier).*field->member = value;
+    else
+        host.ShowReadingMessage(InvalidLineText(key, value), "Error", line);
 }
 
 ReadOutcome ReadSuperbot(SuperbotConfig &config, std::string_view content, SuperbotView &view)
@@ -225,7 +232,8 @@ ReadOutcome ReadSuperbot(SuperbotConfig &config, std::string_view content, Super
 ReadOutcome ReadSuperbotFile(SuperbotConfig &config, const std::string &path, SuperbotView &view)
 {
     std::string content;
-    switch (OpenConfigFile(path, config.LoadedPath, config.Known, content, view)) {
+    std::string reason;
+    switch (OpenConfigFile(path, config.LoadedPath, config.Known, content, reason, view)) {
     case FileOpening::Missing:
         FinishReading(config, view);
         return ReadOutcome::Missing;
@@ -233,7 +241,7 @@ ReadOutcome ReadSuperbotFile(SuperbotConfig &config, const std::string &path, Su
         FinishReading(config, view);
         return ReadOutcome::TooLarge;
     case FileOpening::Unreadable:
-        return FailBeforeSections(config, view, 0);
+        return FailBeforeSections(config, view, 0, reason);
     case FileOpening::Read:
         break;
     }

@@ -49,6 +49,9 @@ extern const std::array<SuperbotFieldInfo, kSuperbotFieldCount> kSuperbotFields;
 // The entry of kSuperbotFields for a member; throws std::out_of_range for none.
 const SuperbotFieldInfo &SuperbotFieldOf(std::string Superbot::*member);
 
+// The entry of kSuperbotFields for a key of the file; nullptr for none.
+const SuperbotFieldInfo *SuperbotFieldNamed(std::string_view key);
+
 // The power-level field takes at most this many characters.
 inline constexpr int kPowerLevelMaxLength = 8;
 

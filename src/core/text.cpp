@@ -15,7 +15,39 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-std::string_view TrimSpaces(std::string_view text)
+// For a numeric text whose value lies outside the range of a double: true when it is too large
+// (its decimal order of magnitude is above 0), false when too small.
+bool IsBeyondTheLargest(std::string_view text)
+{
+    std::size_t i = text.front() == '-' ? 1 : 0;
+    long long magnitude = 0; // digits before the point, or minus the zeros after it
+    bool significant = false;
+    bool after_point = false;
+    for (; i < text.size() && (IsDigit(text[i]) || text[i] == '.'); ++i) {
+        if (text[i] == '.') {
+            after_point = true;
+        } else if (!significant && text[i] == '0') {
+            magnitude -= after_point ? 1 : 0;
+        } else {
+            significant = true;
+            if (after_point)
+                break;
+            ++magnitude;
+        }
+    }
+    while (i < text.size() && text[i] != 'e' && text[i] != 'E')
+        ++i;
+    long long exponent = 0;
+    const bool negative = i + 1 < text.size() && text[i + 1] == '-';
+    for (i += i + 1 < text.size() && (text[i + 1] == '-' || text[i + 1] == '+') ? 2 : 1;
+         i < text.size(); ++i)
+        exponent = std::min<long long>(exponent * 10 + (text[i] - '0'), 1000000000000LL);
+    return magnitude + (negative ? -exponent : exponent) > 0;
+}
+
+} // namespace
+
+std::string_view TrimmedSpaces(std::string_view text)
 {
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
@@ -24,11 +56,9 @@ std::string_view TrimSpaces(std::string_view text)
     return text;
 }
 
-} // namespace
-
 bool IsNumericText(std::string_view text)
 {
-    text = TrimSpaces(text);
+    text = TrimmedSpaces(text);
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         ++i;
@@ -63,12 +93,18 @@ std::optional<double> NumericValue(std::string_view text)
         return std::nullopt;
     // from_chars ignores the locale: a Qt program runs under the user's locale, where strtod
     // would stop at the "." of "2.5" wherever the decimal separator is a comma.
-    text = TrimSpaces(text);
+    text = TrimmedSpaces(text);
     if (text.front() == '+')
         text.remove_prefix(1);
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+    if (error == std::errc::result_out_of_range) {
+        // Still a number: one too large for a double is as large as a double gets, one too
+        // small is nothing.
+        value = IsBeyondTheLargest(text) ? HUGE_VAL : 0.0;
+        return text.front() == '-' ? -value : value;
+    }
+    if (error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
     return value;
 }
@@ -88,7 +124,7 @@ bool ParseConfigLine(std::string_view &line)
 {
     if (!line.empty() && line.front() == '#')
         return true;
-    line = TrimSpaces(line);
+    line = TrimmedSpaces(line);
     return line.empty();
 }
 

@@ -15,12 +15,16 @@ namespace voltara {
 bool IsNumericText(std::string_view text);
 
 // The value of a numeric text, independent of the process's locale; nullopt when the text is
-// not numeric or lies outside the range of a double.
+// not numeric. A text too large for a double gives infinity, one too small zero, each with the
+// text's sign.
 std::optional<double> NumericValue(std::string_view text);
 
 // The value of a numeric text rounded to the nearest whole number, halves to the even
 // neighbour; nullopt when the text is not numeric or the number does not fit in an int.
 std::optional<int> ToWholeNumber(std::string_view text);
+
+// The text without the spaces (not tabs) at its ends.
+std::string_view TrimmedSpaces(std::string_view text);
 
 // The line rule of both readers. Returns true when the line is to be skipped (a "#" in the
 // first column, or nothing but spaces). Otherwise trims spaces (not tabs) at both ends.

@@ -94,11 +94,13 @@ class BotcfgTest(unittest.TestCase):
 
     def test_get_prints_any_stored_text_safely(self):
         path = self.place("personality", b"default_personality 1\r\n[BOT1]\r\n"
-                          b"default_personality \"\xe9\x1b\r\n")
-        status, out, _ = self.run_botcfg("get", path, "--json")
-        self.assertEqual((status, json.loads(out)["default_personality"]), (0, '"\xe9\x1b'))
+                          b"default_personality \"\xe9\x1b\tcaf\xc3\xa9\r\n")
+        result = subprocess.run([BOTCFG, "get", path, "--json"], capture_output=True)
+        # Valid UTF-8 passes as it is; a lone byte is the Latin-1 character of its number.
+        self.assertEqual((result.returncode, json.loads(result.stdout.decode("utf-8"))
+                          ["default_personality"]), (0, '"\xe9\x1b\tcaf\xe9'))
         self.assertEqual(self.run_botcfg("get", path, "default_personality")[1],
-                         'default_personality "\xe9\\x1B\n')
+                         'default_personality "\xe9\\x1B\\x09caf\xc3\xa9\n')
 
     def test_wrong_command_lines_exit_2_with_one_usage_line_and_touch_nothing(self):
         personality = self.place("personality", default_bytes("personality"))
@@ -114,7 +116,10 @@ class BotcfgTest(unittest.TestCase):
                      ["set", superbot, "default_personality", "5"],
                      ["preset", personality, "1", "attacks", "aggressive"],
                      ["preset", personality, "1", "all", "random", "--seed", "-1"],
-                     ["preset", superbot, "1", "chat", "noisy"], ["new", "bots"]):
+                     ["preset", superbot, "1", "chat", "noisy"], ["new", "bots"],
+                     ["fix", personality, "-o", "a", "--output", "b"],
+                     ["get", other, "--kind", "personality", "--kind=superbot"],
+                     ["set", superbot, " MEGAB0T", "ki_gain", "5"]):
             with self.subTest(args=args):
                 status, out, err = self.run_botcfg(*args)
                 self.assertEqual((status, out), (2, ""))
@@ -122,6 +127,15 @@ class BotcfgTest(unittest.TestCase):
                 self.assertIn("usage: botcfg", err)
         self.assertEqual(self.read(personality), default_bytes("personality"))
         self.assertEqual(self.read(superbot), default_bytes("superbot"))
+
+    def test_options_and_records_are_named_as_given(self):
+        superbot = self.place("superbot", default_bytes("superbot"))
+        self.assertIn("botcfg: -o does not go with check;", self.run_botcfg("check", superbot,
+                                                                            "-o", "x")[2])
+        for record in (" MEGABOT", " 2 "):
+            with self.subTest(record=record):
+                self.assertEqual(self.run_botcfg("get", superbot, record, "ki_gain")[:2],
+                                 (0, "ki_gain 200\n"))
 
     def test_set_refuses_values_the_controls_cannot_give_and_writes_nothing(self):
         percents = [("1", "melee_percent", v) for v in ("101", "-1", "050", "5.0", " 5")]
@@ -140,6 +154,7 @@ class BotcfgTest(unittest.TestCase):
                     good = ("melee_percent", "7") if kind == "personality" else ("ki_gain", "7")
                     status, _, err = self.run_botcfg("set", path, record, *good, key, value)
                     self.assertEqual(status, 1)
+                    self.assertIn(f"botcfg: {path}: {key}", err)
                     self.assertIn(f'{key} "{value}" refused', err)
                     self.assertEqual(self.read(path), default_bytes(kind))
 

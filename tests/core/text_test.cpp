@@ -1,9 +1,12 @@
 #include "core_test_support.h"
+#include "personality_file.h"
 #include "platform.h"
+#include "superbot.h"
 #include "text.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 namespace voltara {
@@ -39,6 +42,20 @@ TEST(NumericValueTest, ReadsThePointWhateverTheLocale)
     EXPECT_EQ(NumericValue("-.5e1"), -5.0);
     EXPECT_EQ(NumericValue("5."), 5.0);
     EXPECT_EQ(NumericValue("1,5"), std::nullopt);
+}
+
+// However large or small, a numeric text is a number: the default personality of 1e-999 rounds
+// to the Random option, a power level of 9e9999 is at least 1.
+TEST(NumericValueTest, NumbersBeyondTheRangeOfADoubleAreNumbersStill)
+{
+    EXPECT_EQ(NumericValue("9e9999"), HUGE_VAL);
+    EXPECT_EQ(NumericValue(" -12.5E+400"), -HUGE_VAL);
+    EXPECT_EQ(NumericValue("1e-999"), 0.0);
+    EXPECT_EQ(NumericValue("0.0001e-400"), 0.0);
+    EXPECT_EQ(DefaultOptionOf("1e-999"), 0);
+    EXPECT_EQ(DefaultOptionOf("9e9999"), -1);
+    EXPECT_TRUE(IsAcceptedPowerLevel("9e9999"));
+    EXPECT_FALSE(IsAcceptedPowerLevel("1e-999"));
 }
 
 TEST(ParseConfigLineTest, SkipsCommentsAndBlanksAndTrimsSpacesOnly)

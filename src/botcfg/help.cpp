@@ -1,0 +1,122 @@
+#include "help.h"
+
+#include "config_document.h"
+#include "names.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace botcfg {
+
+namespace {
+
+// The values set takes, one line for each different rule: the personality's percentages
+// share one.
+std::string AcceptedValuesTable()
+{
+    std::string text;
+    std::vector<std::string> described;
+    for (const auto kind : {voltara::ConfigKind::Personality, voltara::ConfigKind::Superbot}) {
+        const auto file = voltara::ConfigDocument::Make(kind);
+        text += std::string("in ") + voltara::FileNameOf(kind) + ":\n";
+        std::vector<std::string> keys = file->Keys(0);
+        for (const std::string &key : file->Keys(1))
+            keys.push_back(key);
+        for (const std::string &key : keys) {
+            const bool percent = key.ends_with("_percent");
+            const std::string rule = file->AcceptedValues(key);
+            if (percent && std::find(described.begin(), described.end(), rule) != described.end())
+                continue;
+            described.push_back(rule);
+            std::string line = "  " + (percent ? std::string("each *_percent") : key);
+            line.resize(24, ' ');
+            text += line + rule + "\n";
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+std::string CheckDetails()
+{
+    return std::string(
+               "Reads each FILE exactly as its editor reads its file at start-up and prints every\n"
+               "message the editor would show, one per line: FILE:LINE: text, or FILE: text where\n"
+               "no one line is to blame. A text that the message box shows on two lines is\n"
+               "printed on one.\n\n")
+        + kExitStatusText;
+}
+
+std::string FixDetails()
+{
+    return std::string(
+               "Writes FILE back with exactly the bytes that opening it in its editor and "
+               "pressing\n"
+               "Save would write: the same reading, repair and default-personality rules, the "
+               "same\n"
+               "writer; but to FILE itself, where the editor's Save would add \".cfg\" to a name\n"
+               "without it. The editor's messages go to standard error. The file is replaced\n"
+               "atomically; a failed save leaves it as it was.\n\n"
+               "  -o OUT    write to OUT, exactly that name (\"-\": standard output)\n"
+               "  --force   save even a file that could not be read before its first section\n"
+               "            (only default values would be left in it), in place or through an\n"
+               "            OUT that leads to it\n\n")
+        + kExitStatusText;
+}
+
+std::string GetDetails()
+{
+    return std::string(
+               "Prints the values that the editor shows after reading FILE, as \"key value\"\n"
+               "lines in record order:\n"
+               "  get FILE                  the general option, then each record after its\n"
+               "                            section line ([BOT1], [SUPERBOT], ...)\n"
+               "  get FILE N                the settings of record N\n"
+               "  get FILE N KEY            one setting\n"
+               "  get FILE default_personality\n"
+               "N is a personality from 1 to 9, or a tier: 1 to 3 or SUPERBOT, MEGABOT,\n"
+               "ULTIMATEBOT (in any case). Control characters of a value are printed as \\xNN.\n\n"
+               "  --json    the same as one JSON object, every value a string (UTF-8 as it is;\n"
+               "            other bytes above 127 as the Latin-1 characters of their numbers)\n\n")
+        + kExitStatusText;
+}
+
+std::string SetDetails()
+{
+    return "Changes settings of record N (default_personality needs no N) and saves FILE in\n"
+           "the layout of the editor's Save, to FILE itself. Each VALUE must be one that the\n"
+           "editor's control can give; one refused value refuses the command, and nothing is\n"
+           "written.\n\n"
+        + AcceptedValuesTable()
+        + "\n  --force   save even a file that could not be read before its first section\n\n"
+        + kExitStatusText;
+}
+
+std::string PresetDetails()
+{
+    return "Applies an item of the editor's Presets menu to personality N and saves FILE in\n"
+           "the layout of the editor's Save, to FILE itself. GROUP and ITEM are the menu's\n"
+           "captions in any case; an item of two words may be given as two arguments (heavy\n"
+           "guy, heavy_guy):\n"
+        + PresetChoices()
+        + "A superbot file knows only \"all default\", the editor's \"load default values\"\n"
+          "for tier N.\n\n"
+          "  --seed S  seed the random items with S (a whole number), so that they give the\n"
+          "            same values again\n"
+          "  --force   save even a file that could not be read before its first section\n\n"
+        + kExitStatusText;
+}
+
+std::string NewDetails()
+{
+    return std::string(
+               "Writes the default file, as the editor saves it when started without one, to\n"
+               "standard output or to OUT.\n\n"
+               "  -o OUT    write to OUT, exactly that name\n"
+               "  --force   replace an existing OUT (without it, new refuses anything already\n"
+               "            there, a link even where it leads nowhere)\n\n")
+        + kExitStatusText;
+}
+
+} // namespace botcfg
