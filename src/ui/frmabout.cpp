@@ -2,6 +2,7 @@
 
 #include "designfont.h"
 #include "geometry.h"
+#include "picture.h"
 #include "sharedwindows.h"
 
 #include <QCloseEvent>
@@ -9,11 +10,16 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPalette>
-#include <QPixmap>
 #include <QPushButton>
 #include <QShortcut>
 
 namespace voltara::ui {
+
+namespace {
+
+constexpr const char *kPicture = ":/voltara/about.jpg";
+
+} // namespace
 
 frmAbout::frmAbout(QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -38,7 +44,7 @@ void frmAbout::createControls()
     // Created first, so it lies behind everything else.
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/voltara/about.jpg")));
+    ShowPicture(Image1, QLatin1String(kPicture));
     Image1->setScaledContents(true);
 
     lblAnzeige = new QLabel(this);
@@ -70,6 +76,7 @@ void frmAbout::Form_Load()
     show();
     lblAnzeige->setText(AboutText());
     Image1->setGeometry(rect());
+    ShowPicture(Image1, QLatin1String(kPicture));
 }
 
 void frmAbout::cmdOK_Click()

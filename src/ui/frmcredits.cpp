@@ -3,6 +3,7 @@
 #include "designfont.h"
 #include "geometry.h"
 #include "messagebox.h"
+#include "picture.h"
 #include "registry.h"
 #include "scrollbar.h"
 #include "sharedwindows.h"
@@ -13,7 +14,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPalette>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
@@ -27,6 +27,7 @@ namespace {
 
 constexpr const char *kNotFoundText = "Could not find titles.txt in voltara dir";
 constexpr const char *kUnknownErrorText = "Unknown error. Please report this message";
+constexpr const char *kPicture = ":/voltara/credits.jpg";
 
 void MakeRedLabel(QLabel *label, double point_size)
 {
@@ -92,7 +93,7 @@ void frmCredits::createControls()
     // Created first, so it lies behind everything else.
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/voltara/credits.jpg")));
+    ShowPicture(Image1, QLatin1String(kPicture));
     Image1->setScaledContents(true);
 
     lblAnzeige = new QLabel(this);
@@ -175,6 +176,7 @@ void frmCredits::Form_Load()
 {
     show();
     Image1->setGeometry(rect());
+    ShowPicture(Image1, QLatin1String(kPicture));
     YieldToEvents();
     if (!m_unloaded)
         Lade();
