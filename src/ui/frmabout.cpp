@@ -5,6 +5,7 @@
 #include "picture.h"
 #include "sharedwindows.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QFont>
 #include <QKeySequence>
@@ -19,11 +20,22 @@ namespace {
 
 constexpr const char *kPicture = ":/voltara/about.jpg";
 
+// Screen readers read the texts of a dialog when it opens, of a plain window only its title and
+// the focused button: to them the About box is a dialog, as it is to the eye.
+QAccessibleInterface *AboutInterface(const QString &key, QObject *object)
+{
+    if (key == QLatin1String(frmAbout::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Dialog);
+    return nullptr;
+}
+
 } // namespace
 
 frmAbout::frmAbout(QWidget *parent)
     : QWidget(parent, Qt::Window)
 {
+    static const bool installed = (QAccessible::installFactory(AboutInterface), true);
+    (void)installed;
     LoadSharedResources();
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Voltara Bot Editor"));
@@ -64,6 +76,7 @@ void frmAbout::createControls()
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setGeometry(TwipsRect(2100, 3240, 1095, 375));
     cmdOK->setAutoDefault(true);
+    cmdOK->setAccessibleDescription(QStringLiteral("Closes the About window"));
     cmdOK->setFocus();
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     // Escape answers like OK; Enter presses the focused button.
