@@ -49,6 +49,12 @@ constexpr int kViewBotHint = 27;
 constexpr int kNoHint = -2;
 constexpr const char *kDefaultHintText = "Specifies the personality default bots use";
 
+// What a screen reader says of the controls that have no hint of their own.
+constexpr const char *kViewBotText = "Chooses which of the nine bots the fields below show";
+constexpr const char *kTransKillerText = "the transkiller switch of the bot";
+constexpr const char *kLoadDefaultsText =
+    "Gives every setting of the bot on view its default value";
+
 // The value column of a group frame: lists every 420 twips, labels to their left.
 constexpr int kListLeft = 1860;
 constexpr int kListWidth = 675;
@@ -99,6 +105,40 @@ void spreadRow(const QList<QAbstractButton *> &buttons, const QRect &span)
     }
 }
 
+// The box of a group of option buttons, which draws nothing: a screen reader announces the
+// buttons under its heading, as it does only for buttons in a group box.
+class OptionGroup : public QGroupBox
+{
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override { }
+};
+
+// Puts the buttons into an option group. It starts at their parent's origin, so the buttons
+// keep their coordinates, and lies below its siblings, so it takes no mouse event from them.
+void groupButtons(const QList<QWidget *> &buttons, const char *name, const QString &heading,
+    const QString &description)
+{
+    QWidget *parent = buttons.constFirst()->parentWidget();
+    QRect bounds;
+    for (QWidget *button : buttons)
+        bounds |= button->geometry();
+    auto *group = new OptionGroup(heading, parent);
+    group->setObjectName(QString::fromLatin1(name));
+    // Inside a frame, Qt would name it after the frame.
+    group->setAccessibleName(heading);
+    group->setAccessibleDescription(description);
+    group->setGeometry(0, 0, bounds.right() + 1, bounds.bottom() + 1);
+    group->lower();
+    for (QWidget *button : buttons) {
+        const QRect place = button->geometry();
+        button->setParent(group);
+        button->setGeometry(place);
+    }
+}
+
 QAction *addCommand(
     QMenu *menu, const char *name, const char *caption, const QKeySequence &shortcut = {})
 {
@@ -128,6 +168,7 @@ frmTavrin::frmTavrin(
     setFont(voltara::ui::DesignFont());
     createControls();
     createMenus();
+    voltara::ui::OpenMenusOnF10(this);
     createStatusBar();
     setFocusOrder();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -158,21 +199,29 @@ QLabel *frmTavrin::createLabel(
 
 void frmTavrin::createDefaultRow(QWidget *area)
 {
-    createLabel(area, kDefaultHint, QStringLiteral("Default personality"),
+    const QString heading = QStringLiteral("Default personality");
+    const QString hint = QString::fromLatin1(kDefaultHintText);
+    createLabel(area, kDefaultHint, heading,
         TwipsRect(kHeadingLeft, kDefaultHeadingTop, kHeadingWidth, kLabelHeight));
     m_optBot = new QButtonGroup(this);
+    QList<QWidget *> row;
     for (int index = 0; index <= voltara::kBotCount; ++index) {
         auto *button = new QRadioButton(
             index == 0 ? QStringLiteral("Random") : QStringLiteral("Bot %1").arg(index), area);
         button->setObjectName(QStringLiteral("optBot%1").arg(index));
         button->setGeometry(TwipsRect(240 + 960 * index, 300, 795, 315));
+        button->setAccessibleDescription(hint);
         m_optBot->addButton(button, index);
+        row.append(button);
     }
     spreadRow(m_optBot->buttons(), TwipsRect(240, 300, 960 * voltara::kBotCount + 795, 315));
+    groupButtons(row, "optBotGroup", heading, hint);
     connect(m_optBot, &QButtonGroup::idClicked, this, &frmTavrin::optBot_Click);
 
     txtPersonality = new voltara::ui::TextField(2, area);
     txtPersonality->setObjectName(QStringLiteral("txtPersonality"));
+    txtPersonality->setAccessibleName(heading);
+    txtPersonality->setAccessibleDescription(hint);
     txtPersonality->showText(QStringLiteral("-1"));
     txtPersonality->setReadOnly(true);
     txtPersonality->setFocusPolicy(Qt::ClickFocus);
@@ -185,6 +234,8 @@ void frmTavrin::createBotSelector(QWidget *area)
         TwipsRect(kHeadingLeft, kViewHeadingTop, kHeadingWidth, kLabelHeight));
     HSBNumber = new voltara::ui::ScrollBar(area);
     HSBNumber->setObjectName(QStringLiteral("HSBNumber"));
+    HSBNumber->setAccessibleName(QStringLiteral("View Bot"));
+    HSBNumber->setAccessibleDescription(QString::fromLatin1(kViewBotText));
     HSBNumber->setGeometry(TwipsRect(240, 1140, 9435, 315));
     HSBNumber->setRange(1, voltara::kBotCount);
     HSBNumber->setSingleStep(1);
@@ -207,6 +258,8 @@ void frmTavrin::createFieldFrames()
     for (const GroupFrame &layout : kGroupFrames) {
         auto *frame = new QGroupBox(QString::fromLatin1(layout.caption), fraBot);
         frame->setObjectName(QString::fromLatin1(layout.name));
+        // Qt would name a frame inside a frame after the outer one.
+        frame->setAccessibleName(frame->title());
         frame->setGeometry(TwipsRect(layout.left, layout.top, layout.width, layout.height));
         voltara::ui::OnMouseMove(frame, [this] { ShowKeyHint(kNoHint); });
         frames[layout.group] = frame;
@@ -216,6 +269,7 @@ void frmTavrin::createFieldFrames()
 
     cmdDefault = new QPushButton(QStringLiteral("load default values"), fraBot);
     cmdDefault->setObjectName(QStringLiteral("cmdDefault"));
+    cmdDefault->setAccessibleDescription(QString::fromLatin1(kLoadDefaultsText));
     cmdDefault->setGeometry(TwipsRect(6540, 4800, 1875, 255));
     connect(cmdDefault, &QPushButton::clicked, this, &frmTavrin::cmdDefault_Click);
 }
@@ -234,26 +288,31 @@ void frmTavrin::createValueFields(const std::array<QGroupBox *, 5> &frames)
         list->setObjectName(QString::fromLatin1(info.control));
         list->setGeometry(TwipsRect(kListLeft, top, kListWidth, kListHeight));
         list->setFitToEntries(true);
+        list->setAccessibleDescription(QString::fromLatin1(info.hint_text));
         connect(
             list, &voltara::ui::ValueList::committed, this, [this, field](const std::string &text) {
                 if (voltara::Personality *bot = botOnView())
                     voltara::SetField(*bot, field, text);
             });
         m_valueFields.push_back({field, list});
+        // A screen reader names a list after the label it is the buddy of.
         createLabel(frames[info.group], info.hint, QString::fromLatin1(info.label),
-            TwipsRect(kLabelLeft, top + kLabelDrop, kLabelWidth, kLabelHeight));
+            TwipsRect(kLabelLeft, top + kLabelDrop, kLabelWidth, kLabelHeight))
+            ->setBuddy(list);
     }
 }
 
 void frmTavrin::createAggression(QGroupBox *frame)
 {
     const voltara::FieldInfo &info = voltara::kFields[voltara::FieldIndex("aggression_level")];
+    const QString hint = QString::fromLatin1(info.hint_text);
     createLabel(frame, info.hint, QString::fromLatin1(info.label),
         TwipsRect(kLabelLeft, 3180 + kLabelDrop, kLabelWidth, kLabelHeight));
-    auto addButton = [this, frame](
+    auto addButton = [this, frame, &hint](
                          const char *name, const char *caption, int top, const char *word) {
         auto *button = new QRadioButton(QString::fromLatin1(caption), frame);
         button->setObjectName(QString::fromLatin1(name));
+        button->setAccessibleDescription(hint);
         button->setGeometry(TwipsRect(kListLeft, top, 1035, 240));
         fitWidth(button);
         voltara::ui::OnMouseMove(button, [this] { StBr->setSimpleText(QString()); });
@@ -267,6 +326,7 @@ void frmTavrin::createAggression(QGroupBox *frame)
 
     chkTransKiller = new QCheckBox(QStringLiteral("Transkiller"), frame);
     chkTransKiller->setObjectName(QStringLiteral("chkTransKiller"));
+    chkTransKiller->setAccessibleDescription(QString::fromLatin1(kTransKillerText));
     chkTransKiller->setGeometry(TwipsRect(kListLeft, 3960, 1035, 255));
     // Unticked until a record is shown: the window shows nothing before it has a bot to show.
     // The mouse moving over it leaves the hint, and must not reach the frame, which clears it.
@@ -280,6 +340,9 @@ void frmTavrin::createAggression(QGroupBox *frame)
     const int left = std::min(voltara::ui::Twips(kListLeft), frame->width() - 4 - widest);
     for (QWidget *widget : column)
         widget->move(left, widget->y());
+    // In the frame alone the buttons would be announced under the frame's caption.
+    groupButtons({optAggressive, optDefensive, optNormal}, "optAggressionGroup",
+        QString::fromLatin1(info.label), hint);
     connect(chkTransKiller, &QCheckBox::clicked, this, &frmTavrin::chkTransKiller_Click);
 }
 
