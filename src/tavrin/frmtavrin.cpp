@@ -27,6 +27,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include <algorithm>
 #include <initializer_list>
@@ -48,6 +50,10 @@ constexpr int kDefaultHint = 26;
 constexpr int kViewBotHint = 27;
 constexpr int kNoHint = -2;
 constexpr const char *kDefaultHintText = "Specifies the personality default bots use";
+constexpr int kRowLeft = 240; // the default-personality row: one button every 960 twips
+constexpr int kRowPitch = 960;
+constexpr int kRowTop = 300;
+constexpr int kCaptionGap = 4; // pixels from a caption to the next button of the row
 
 // What a screen reader says of the controls that have no hint of their own.
 constexpr const char *kViewBotText = "Chooses which of the nine bots the fields below show";
@@ -87,21 +93,32 @@ void fitWidth(QWidget *widget)
     widget->resize(std::max(widget->width(), widget->sizeHint().width()), widget->height());
 }
 
-// The default-personality row keeps its designed span and equal gaps; each button keeps its
-// designed width unless its caption needs more.
-void spreadRow(const QList<QAbstractButton *> &buttons, const QRect &span)
+// Where a button's caption ends, from its left edge.
+int captionEnd(const QAbstractButton *button)
 {
-    int widths = 0;
-    for (QAbstractButton *button : buttons) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    option.rect = QRect(QPoint(0, 0), button->sizeHint());
+    const QRect caption =
+        button->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, button);
+    return caption.left() + button->fontMetrics().horizontalAdvance(button->text());
+}
+
+// Each button of the default-personality row stands where the design puts it and keeps its
+// designed width unless its caption needs more. Only where the caption before it (in a wider
+// stand-in font) would run into it does a button stand further right, just after that caption.
+void placeRow(const QList<QAbstractButton *> &buttons)
+{
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        QAbstractButton *button = buttons[i];
         fitWidth(button);
-        widths += button->width();
-    }
-    const int gaps = static_cast<int>(buttons.size()) - 1;
-    const double gap = gaps > 0 ? double(span.width() - widths) / gaps : 0.0;
-    double left = span.left();
-    for (QAbstractButton *button : buttons) {
-        button->move(qRound(left), span.top());
-        left += button->width() + std::max(0.0, gap);
+        if (i == 0)
+            continue;
+        const QAbstractButton *before = buttons[i - 1];
+        const int free = before->x() + captionEnd(before) + kCaptionGap;
+        if (button->x() < free)
+            button->move(free, button->y());
     }
 }
 
@@ -209,12 +226,12 @@ void frmTavrin::createDefaultRow(QWidget *area)
         auto *button = new QRadioButton(
             index == 0 ? QStringLiteral("Random") : QStringLiteral("Bot %1").arg(index), area);
         button->setObjectName(QStringLiteral("optBot%1").arg(index));
-        button->setGeometry(TwipsRect(240 + 960 * index, 300, 795, 315));
+        button->setGeometry(TwipsRect(kRowLeft + kRowPitch * index, kRowTop, 795, 315));
         button->setAccessibleDescription(hint);
         m_optBot->addButton(button, index);
         row.append(button);
     }
-    spreadRow(m_optBot->buttons(), TwipsRect(240, 300, 960 * voltara::kBotCount + 795, 315));
+    placeRow(m_optBot->buttons());
     groupButtons(row, "optBotGroup", heading, hint);
     connect(m_optBot, &QButtonGroup::idClicked, this, &frmTavrin::optBot_Click);
 
@@ -556,15 +573,19 @@ void frmTavrin::showDefaultPersonalityText()
 }
 
 // A file may hold any default personality ("-10", "abc"): the mirror keeps its designed width
-// unless its text needs more, and the heading's line on its right then starts after it.
+// unless its text needs more, and the heading's line on its right then starts after it. It
+// takes at most half of that line, so the box stays closed; a text longer than that shows its
+// start, and the whole of it in the tooltip.
 void frmTavrin::fitDefaultPersonalityMirror()
 {
     constexpr int gap = 6;
     const QRect line = m_lineRightOfMirror->geometry();
-    const int widest = line.right() - txtPersonality->x() - 2 * gap;
-    const int width = std::min(widest,
-        std::max(voltara::ui::Twips(375), txtPersonality->widthFor(txtPersonality->text())));
+    const int widest = (line.right() - txtPersonality->x()) / 2;
+    const QString text = txtPersonality->text();
+    const int needed = txtPersonality->widthFor(text);
+    const int width = std::min(widest, std::max(voltara::ui::Twips(375), needed));
     txtPersonality->resize(width, txtPersonality->height());
+    txtPersonality->setToolTip(needed > width ? text : QString());
     const int left = txtPersonality->geometry().right() + 1 + gap;
     m_lineRightOfMirror->setGeometry(left, line.y(), line.right() - left + 1, line.height());
 }
