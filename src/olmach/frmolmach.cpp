@@ -50,6 +50,7 @@ struct SliderDesign
     int pageStep, tickInterval;
     const char *checkName;
     const char *checkCaption;
+    const char *checkSpoken; // what a screen reader calls the check box
     const char *storedName;
     std::string voltara::Superbot::*member;
     QString (*reading)(int position);
@@ -58,11 +59,12 @@ struct SliderDesign
 
 // clang-format off
 const SliderDesign kSliderDesigns[] = {
-    {"fraKI", "KI per second",     240,  "sldKI", 100, 100, "chkKI", "Unlimited",
+    {"fraKI", "KI per second",     240,  "sldKI", 100, 100, "chkKI", "Unlimited", "Unlimited KI",
      "lblStoredKI", &voltara::Superbot::ki_gain,          &frmOlmach::KiReading,         1},
     {"fraHP", "Health per second", 2820, "sldHP", 30,  45,  "chkHP", "Unlimited",
+     "Unlimited health",
      "lblStoredHP", &voltara::Superbot::health_gain,      &frmOlmach::HealthReading,     0},
-    {"fraTR", "Visibility",        5400, "sldTR", 30,  51,  "chkTR", "Flashing",
+    {"fraTR", "Visibility",        5400, "sldTR", 30,  51,  "chkTR", "Flashing",  "Flashing",
      "lblStoredTR", &voltara::Superbot::transparency_val, &frmOlmach::VisibilityReading, 4},
 };
 
@@ -79,6 +81,15 @@ constexpr int kLaserHint = 3;
 constexpr int kPowerLevelHint = 2;
 constexpr int kNoHint = -1;
 constexpr int kStoredGap = 4; // pixels around the stored-text mark
+
+// What a screen reader says of the controls that have no hint of their own.
+constexpr const char *kViewBotText = "Chooses the tier on view: SUPERBOT, MEGABOT or ULTIMATEBOT";
+constexpr const char *kLoadDefaultsText = "Gives every value of the tier on view its default";
+
+QString FieldHint(int code)
+{
+    return QString::fromLatin1(kFieldHints[code]);
+}
 
 // A reading without trailing zeros, with the user's decimal separator.
 QString LocalNumber(double value)
@@ -110,8 +121,21 @@ QGroupBox *NewFrame(QWidget *parent, const char *name, const QString &caption, c
 {
     auto *frame = new QGroupBox(caption, parent);
     frame->setObjectName(QLatin1String(name));
+    // Qt would name a frame inside a frame after the outer one.
+    frame->setAccessibleName(caption);
     frame->setGeometry(place);
     return frame;
+}
+
+// The frame's hint, as the description a screen reader gives after the name, for the frame and
+// each control in it.
+void DescribeWithHint(QGroupBox *frame, int hint)
+{
+    frame->setAccessibleDescription(FieldHint(hint));
+    for (QWidget *control : frame->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (control->focusPolicy() != Qt::NoFocus)
+            control->setAccessibleDescription(FieldHint(hint));
+    }
 }
 
 } // namespace
@@ -126,6 +150,7 @@ frmOlmach::frmOlmach(voltara::SuperbotConfig &config, std::string programFolder,
     setFont(voltara::ui::DesignFont());
     createControls();
     createMenus();
+    voltara::ui::OpenMenusOnF10(this);
     createStatusBar();
     setTabOrder();
     FillLaserList();
@@ -152,6 +177,8 @@ void frmOlmach::createControls()
 
     HSBNumber = new voltara::ui::ScrollBar(client);
     HSBNumber->setObjectName(QStringLiteral("HSBNumber"));
+    HSBNumber->setAccessibleName(heading->text());
+    HSBNumber->setAccessibleDescription(QString::fromLatin1(kViewBotText));
     HSBNumber->setGeometry(TwipsRect(240, 300, 7575, 315));
     HSBNumber->setRange(1, voltara::kTierCount);
     HSBNumber->setSingleStep(1);
@@ -188,6 +215,7 @@ void frmOlmach::createSliderFields()
         field.slider->setTickPosition(QSlider::TicksBelow);
         field.check = new QCheckBox(QString::fromLatin1(design.checkCaption), field.frame);
         field.check->setObjectName(QLatin1String(design.checkName));
+        field.check->setAccessibleName(QLatin1String(design.checkSpoken));
         field.check->setGeometry(TwipsRect(300, 1020, 975, 315));
         // A wider stand-in font must not cut the caption; the frame has room to the right.
         field.check->resize(
@@ -203,6 +231,7 @@ void frmOlmach::createSliderFields()
         field.member = design.member;
         field.reading = design.reading;
         field.hint = design.hint;
+        DescribeWithHint(field.frame, field.hint);
         // Only the user's own moves and clicks raise these signals, never a value set by code:
         // showing a tier cannot change a record.
         connect(
@@ -220,6 +249,7 @@ void frmOlmach::createLowerFields()
     cmbLaser = new voltara::ui::ValueList(fraLS);
     cmbLaser->setObjectName(QStringLiteral("cmbLaser"));
     cmbLaser->setGeometry(TwipsRect(240, 360, 1275, 315));
+    DescribeWithHint(fraLS, kLaserHint);
     // The list stores only an entry the user picked, and only when it is left.
     connect(cmbLaser, &voltara::ui::ValueList::committed, this, &frmOlmach::cmbLaser_LostFocus);
 
@@ -230,9 +260,11 @@ void frmOlmach::createLowerFields()
     txtPL->setObjectName(QStringLiteral("txtPL"));
     txtPL->setGeometry(TwipsRect(300, 360, 1155, 315));
     txtPL->installEventFilter(this);
+    DescribeWithHint(fraPL, kPowerLevelHint);
 
     cmdDefault = new QPushButton(QStringLiteral("load default values"), fraBot);
     cmdDefault->setObjectName(QStringLiteral("cmdDefault"));
+    cmdDefault->setAccessibleDescription(QString::fromLatin1(kLoadDefaultsText));
     cmdDefault->setGeometry(TwipsRect(4260, 2280, 1875, 735));
     connect(cmdDefault, &QPushButton::clicked, this, &frmOlmach::cmdDefault_Click);
 }
@@ -540,7 +572,7 @@ void frmOlmach::ShowFieldHint(int code)
     if (code == kNoHint)
         StBr->setSimpleText(QString());
     else if (code >= 0 && code < static_cast<int>(std::size(kFieldHints)))
-        StBr->setSimpleText(QString::fromLatin1(kFieldHints[code]));
+        StBr->setSimpleText(FieldHint(code));
 }
 
 bool frmOlmach::eventFilter(QObject *watched, QEvent *event)
