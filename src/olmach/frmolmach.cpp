@@ -222,9 +222,12 @@ void frmOlmach::createSliderFields()
             std::max(field.check->width(), field.check->sizeHint().width()), field.check->height());
         field.stored = new QLabel(field.frame);
         field.stored->setObjectName(QLatin1String(design.storedName));
-        const int left = field.check->geometry().right() + kStoredGap;
-        field.stored->setGeometry(left, field.check->y(), field.frame->width() - left - kStoredGap,
-            field.check->height());
+        // The mark takes the row from the end of the check box's caption to the frame's inner
+        // edge: a long stored text is cut only where the frame has no more room.
+        const int left = field.check->x()
+            + std::min(field.check->width(), field.check->sizeHint().width()) + kStoredGap;
+        const int right = field.frame->contentsRect().right();
+        field.stored->setGeometry(left, field.check->y(), right - left + 1, field.check->height());
         field.stored->setAlignment(Qt::AlignCenter);
         field.stored->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         field.stored->hide();
@@ -412,9 +415,33 @@ void frmOlmach::showStoredMark(SliderField &field, const QString &text)
     const QString tip = text.isEmpty() ? QString() : QStringLiteral("Stored value: %1").arg(text);
     field.slider->setToolTip(tip);
     field.stored->setToolTip(tip);
-    field.stored->setText(field.stored->fontMetrics().elidedText(
-        text.trimmed(), Qt::ElideRight, field.stored->contentsRect().width()));
+    fitStoredMark(field, text.trimmed());
     field.stored->setVisible(!text.isEmpty());
+}
+
+// The row beside the check box holds a short text; a longer one goes on two lines, the mark
+// reaching down into the frame's free room below the check box, and only what fits on neither
+// is elided.
+void frmOlmach::fitStoredMark(SliderField &field, const QString &text)
+{
+    QLabel *mark = field.stored;
+    const QFontMetrics metrics = mark->fontMetrics();
+    const int border = mark->frameWidth();
+    const int width = mark->width() - 2 * border;
+    QString shown = metrics.elidedText(text, Qt::ElideRight, width);
+    int height = field.check->height();
+    const int twoLines = 2 * metrics.lineSpacing() + 2 * border;
+    const int room = field.frame->contentsRect().bottom() - mark->y() + 1;
+    if (shown != text && twoLines <= room) {
+        qsizetype split = 1;
+        while (split < text.size() && metrics.horizontalAdvance(text.left(split + 1)) <= width)
+            ++split;
+        shown = text.left(split) + QLatin1Char('\n')
+            + metrics.elidedText(text.mid(split), Qt::ElideRight, width);
+        height = std::max(height, twoLines);
+    }
+    mark->resize(mark->width(), height);
+    mark->setText(shown);
 }
 
 void frmOlmach::HSBNumber_Change(int value)
