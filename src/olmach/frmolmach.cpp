@@ -50,6 +50,7 @@ struct SliderDesign
     int pageStep, tickInterval;
     const char *checkName;
     const char *checkCaption;
+    const char *checkSpoken; // what a screen reader calls the check box
     const char *storedName;
     std::string voltara::Superbot::*member;
     QString (*reading)(int position);
@@ -58,11 +59,12 @@ struct SliderDesign
 
 // clang-format off
 const SliderDesign kSliderDesigns[] = {
-    {"fraKI", "KI per second",     240,  "sldKI", 100, 100, "chkKI", "Unlimited",
+    {"fraKI", "KI per second",     240,  "sldKI", 100, 100, "chkKI", "Unlimited", "Unlimited KI",
      "lblStoredKI", &voltara::Superbot::ki_gain,          &frmOlmach::KiReading,         1},
     {"fraHP", "Health per second", 2820, "sldHP", 30,  45,  "chkHP", "Unlimited",
+     "Unlimited health",
      "lblStoredHP", &voltara::Superbot::health_gain,      &frmOlmach::HealthReading,     0},
-    {"fraTR", "Visibility",        5400, "sldTR", 30,  51,  "chkTR", "Flashing",
+    {"fraTR", "Visibility",        5400, "sldTR", 30,  51,  "chkTR", "Flashing",  "Flashing",
      "lblStoredTR", &voltara::Superbot::transparency_val, &frmOlmach::VisibilityReading, 4},
 };
 
@@ -79,6 +81,15 @@ constexpr int kLaserHint = 3;
 constexpr int kPowerLevelHint = 2;
 constexpr int kNoHint = -1;
 constexpr int kStoredGap = 4; // pixels around the stored-text mark
+
+// What a screen reader says of the controls that have no hint of their own.
+constexpr const char *kViewBotText = "Chooses the tier on view: SUPERBOT, MEGABOT or ULTIMATEBOT";
+constexpr const char *kLoadDefaultsText = "Gives every value of the tier on view its default";
+
+QString FieldHint(int code)
+{
+    return QString::fromLatin1(kFieldHints[code]);
+}
 
 // A reading without trailing zeros, with the user's decimal separator.
 QString LocalNumber(double value)
@@ -110,8 +121,21 @@ QGroupBox *NewFrame(QWidget *parent, const char *name, const QString &caption, c
 {
     auto *frame = new QGroupBox(caption, parent);
     frame->setObjectName(QLatin1String(name));
+    // Qt would name a frame inside a frame after the outer one.
+    frame->setAccessibleName(caption);
     frame->setGeometry(place);
     return frame;
+}
+
+// The frame's hint, as the description a screen reader gives after the name, for the frame and
+// each control in it.
+void DescribeWithHint(QGroupBox *frame, int hint)
+{
+    frame->setAccessibleDescription(FieldHint(hint));
+    for (QWidget *control : frame->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (control->focusPolicy() != Qt::NoFocus)
+            control->setAccessibleDescription(FieldHint(hint));
+    }
 }
 
 } // namespace
@@ -126,6 +150,7 @@ frmOlmach::frmOlmach(voltara::SuperbotConfig &config, std::string programFolder,
     setFont(voltara::ui::DesignFont());
     createControls();
     createMenus();
+    voltara::ui::OpenMenusOnF10(this);
     createStatusBar();
     setTabOrder();
     FillLaserList();
@@ -152,6 +177,8 @@ void frmOlmach::createControls()
 
     HSBNumber = new voltara::ui::ScrollBar(client);
     HSBNumber->setObjectName(QStringLiteral("HSBNumber"));
+    HSBNumber->setAccessibleName(heading->text());
+    HSBNumber->setAccessibleDescription(QString::fromLatin1(kViewBotText));
     HSBNumber->setGeometry(TwipsRect(240, 300, 7575, 315));
     HSBNumber->setRange(1, voltara::kTierCount);
     HSBNumber->setSingleStep(1);
@@ -188,21 +215,26 @@ void frmOlmach::createSliderFields()
         field.slider->setTickPosition(QSlider::TicksBelow);
         field.check = new QCheckBox(QString::fromLatin1(design.checkCaption), field.frame);
         field.check->setObjectName(QLatin1String(design.checkName));
+        field.check->setAccessibleName(QLatin1String(design.checkSpoken));
         field.check->setGeometry(TwipsRect(300, 1020, 975, 315));
         // A wider stand-in font must not cut the caption; the frame has room to the right.
         field.check->resize(
             std::max(field.check->width(), field.check->sizeHint().width()), field.check->height());
         field.stored = new QLabel(field.frame);
         field.stored->setObjectName(QLatin1String(design.storedName));
-        const int left = field.check->geometry().right() + kStoredGap;
-        field.stored->setGeometry(left, field.check->y(), field.frame->width() - left - kStoredGap,
-            field.check->height());
+        // The mark takes the row from the end of the check box's caption to the frame's inner
+        // edge: a long stored text is cut only where the frame has no more room.
+        const int left = field.check->x()
+            + std::min(field.check->width(), field.check->sizeHint().width()) + kStoredGap;
+        const int right = field.frame->contentsRect().right();
+        field.stored->setGeometry(left, field.check->y(), right - left + 1, field.check->height());
         field.stored->setAlignment(Qt::AlignCenter);
         field.stored->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         field.stored->hide();
         field.member = design.member;
         field.reading = design.reading;
         field.hint = design.hint;
+        DescribeWithHint(field.frame, field.hint);
         // Only the user's own moves and clicks raise these signals, never a value set by code:
         // showing a tier cannot change a record.
         connect(
@@ -220,6 +252,7 @@ void frmOlmach::createLowerFields()
     cmbLaser = new voltara::ui::ValueList(fraLS);
     cmbLaser->setObjectName(QStringLiteral("cmbLaser"));
     cmbLaser->setGeometry(TwipsRect(240, 360, 1275, 315));
+    DescribeWithHint(fraLS, kLaserHint);
     // The list stores only an entry the user picked, and only when it is left.
     connect(cmbLaser, &voltara::ui::ValueList::committed, this, &frmOlmach::cmbLaser_LostFocus);
 
@@ -230,9 +263,11 @@ void frmOlmach::createLowerFields()
     txtPL->setObjectName(QStringLiteral("txtPL"));
     txtPL->setGeometry(TwipsRect(300, 360, 1155, 315));
     txtPL->installEventFilter(this);
+    DescribeWithHint(fraPL, kPowerLevelHint);
 
     cmdDefault = new QPushButton(QStringLiteral("load default values"), fraBot);
     cmdDefault->setObjectName(QStringLiteral("cmdDefault"));
+    cmdDefault->setAccessibleDescription(QString::fromLatin1(kLoadDefaultsText));
     cmdDefault->setGeometry(TwipsRect(4260, 2280, 1875, 735));
     connect(cmdDefault, &QPushButton::clicked, this, &frmOlmach::cmdDefault_Click);
 }
@@ -386,9 +421,33 @@ void frmOlmach::showStoredMark(SliderField &field, const QString &text)
     const QString tip = text.isEmpty() ? QString() : QStringLiteral("Stored value: %1").arg(text);
     field.slider->setToolTip(tip);
     field.stored->setToolTip(tip);
-    field.stored->setText(field.stored->fontMetrics().elidedText(
-        text.trimmed(), Qt::ElideRight, field.stored->contentsRect().width()));
+    fitStoredMark(field, text.trimmed());
     field.stored->setVisible(!text.isEmpty());
+}
+
+// The row beside the check box holds a short text; a longer one goes on two lines, the mark
+// reaching down into the frame's free room below the check box, and only what fits on neither
+// is elided.
+void frmOlmach::fitStoredMark(SliderField &field, const QString &text)
+{
+    QLabel *mark = field.stored;
+    const QFontMetrics metrics = mark->fontMetrics();
+    const int border = mark->frameWidth();
+    const int width = mark->width() - 2 * border;
+    QString shown = metrics.elidedText(text, Qt::ElideRight, width);
+    int height = field.check->height();
+    const int twoLines = 2 * metrics.lineSpacing() + 2 * border;
+    const int room = field.frame->contentsRect().bottom() - mark->y() + 1;
+    if (shown != text && twoLines <= room) {
+        qsizetype split = 1;
+        while (split < text.size() && metrics.horizontalAdvance(text.left(split + 1)) <= width)
+            ++split;
+        shown = text.left(split) + QLatin1Char('\n')
+            + metrics.elidedText(text.mid(split), Qt::ElideRight, width);
+        height = std::max(height, twoLines);
+    }
+    mark->resize(mark->width(), height);
+    mark->setText(shown);
 }
 
 void frmOlmach::HSBNumber_Change(int value)
@@ -546,7 +605,7 @@ void frmOlmach::ShowFieldHint(int code)
     if (code == kNoHint)
         StBr->setSimpleText(QString());
     else if (code >= 0 && code < static_cast<int>(std::size(kFieldHints)))
-        StBr->setSimpleText(QString::fromLatin1(kFieldHints[code]));
+        StBr->setSimpleText(FieldHint(code));
 }
 
 bool frmOlmach::eventFilter(QObject *watched, QEvent *event)

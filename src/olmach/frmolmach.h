@@ -91,6 +91,7 @@ private:
     voltara::Superbot &currentRecord();
     void showOnSlider(SliderField &field, const std::string &text);
     void showStoredMark(SliderField &field, const QString &text);
+    void fitStoredMark(SliderField &field, const QString &text);
 
     void HSBNumber_Change(int value);
     void chk_Click(SliderField &field, bool checked);

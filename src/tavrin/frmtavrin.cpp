@@ -27,6 +27,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include <algorithm>
 #include <initializer_list>
@@ -48,6 +50,16 @@ constexpr int kDefaultHint = 26;
 constexpr int kViewBotHint = 27;
 constexpr int kNoHint = -2;
 constexpr const char *kDefaultHintText = "Specifies the personality default bots use";
+constexpr int kRowLeft = 240; // the default-personality row: one button every 960 twips
+constexpr int kRowPitch = 960;
+constexpr int kRowTop = 300;
+constexpr int kCaptionGap = 4; // pixels from a caption to the next button of the row
+
+// What a screen reader says of the controls that have no hint of their own.
+constexpr const char *kViewBotText = "Chooses which of the nine bots the fields below show";
+constexpr const char *kTransKillerText = "the transkiller switch of the bot";
+constexpr const char *kLoadDefaultsText =
+    "Gives every setting of the bot on view its default value";
 
 // The value column of a group frame: lists every 420 twips, labels to their left.
 constexpr int kListLeft = 1860;
@@ -81,21 +93,66 @@ void fitWidth(QWidget *widget)
     widget->resize(std::max(widget->width(), widget->sizeHint().width()), widget->height());
 }
 
-// The default-personality row keeps its designed span and equal gaps; each button keeps its
-// designed width unless its caption needs more.
-void spreadRow(const QList<QAbstractButton *> &buttons, const QRect &span)
+// Where a button's caption ends, from its left edge.
+int captionEnd(const QAbstractButton *button)
 {
-    int widths = 0;
-    for (QAbstractButton *button : buttons) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    option.rect = QRect(QPoint(0, 0), button->sizeHint());
+    const QRect caption =
+        button->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, button);
+    return caption.left() + button->fontMetrics().horizontalAdvance(button->text());
+}
+
+// Each button of the default-personality row stands where the design puts it and keeps its
+// designed width unless its caption needs more. Only where the caption before it (in a wider
+// stand-in font) would run into it does a button stand further right, just after that caption.
+void placeRow(const QList<QAbstractButton *> &buttons)
+{
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        QAbstractButton *button = buttons[i];
         fitWidth(button);
-        widths += button->width();
+        if (i == 0)
+            continue;
+        const QAbstractButton *before = buttons[i - 1];
+        const int free = before->x() + captionEnd(before) + kCaptionGap;
+        if (button->x() < free)
+            button->move(free, button->y());
     }
-    const int gaps = static_cast<int>(buttons.size()) - 1;
-    const double gap = gaps > 0 ? double(span.width() - widths) / gaps : 0.0;
-    double left = span.left();
-    for (QAbstractButton *button : buttons) {
-        button->move(qRound(left), span.top());
-        left += button->width() + std::max(0.0, gap);
+}
+
+// The box of a group of option buttons, which draws nothing: a screen reader announces the
+// buttons under its heading, as it does only for buttons in a group box.
+class OptionGroup : public QGroupBox
+{
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override { }
+};
+
+// Puts the buttons into an option group. It starts at their parent's origin, so the buttons
+// keep their coordinates, and lies below its siblings, so it takes no mouse event from them.
+void groupButtons(const QList<QWidget *> &buttons, const char *name, const QString &heading,
+    const QString &description)
+{
+    QWidget *parent = buttons.constFirst()->parentWidget();
+    QRect bounds;
+    for (QWidget *button : buttons)
+        bounds |= button->geometry();
+    auto *group = new OptionGroup(heading, parent);
+    group->setObjectName(QString::fromLatin1(name));
+    // Inside a frame, Qt would name it after the frame.
+    group->setAccessibleName(heading);
+    group->setAccessibleDescription(description);
+    group->setGeometry(0, 0, bounds.right() + 1, bounds.bottom() + 1);
+    group->lower();
+    for (QWidget *button : buttons) {
+        const QRect place = button->geometry();
+        button->setParent(group);
+        button->setGeometry(place);
     }
 }
 
@@ -128,6 +185,7 @@ frmTavrin::frmTavrin(
     setFont(voltara::ui::DesignFont());
     createControls();
     createMenus();
+    voltara::ui::OpenMenusOnF10(this);
     createStatusBar();
     setFocusOrder();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -158,21 +216,29 @@ QLabel *frmTavrin::createLabel(
 
 void frmTavrin::createDefaultRow(QWidget *area)
 {
-    createLabel(area, kDefaultHint, QStringLiteral("Default personality"),
+    const QString heading = QStringLiteral("Default personality");
+    const QString hint = QString::fromLatin1(kDefaultHintText);
+    createLabel(area, kDefaultHint, heading,
         TwipsRect(kHeadingLeft, kDefaultHeadingTop, kHeadingWidth, kLabelHeight));
     m_optBot = new QButtonGroup(this);
+    QList<QWidget *> row;
     for (int index = 0; index <= voltara::kBotCount; ++index) {
         auto *button = new QRadioButton(
             index == 0 ? QStringLiteral("Random") : QStringLiteral("Bot %1").arg(index), area);
         button->setObjectName(QStringLiteral("optBot%1").arg(index));
-        button->setGeometry(TwipsRect(240 + 960 * index, 300, 795, 315));
+        button->setGeometry(TwipsRect(kRowLeft + kRowPitch * index, kRowTop, 795, 315));
+        button->setAccessibleDescription(hint);
         m_optBot->addButton(button, index);
+        row.append(button);
     }
-    spreadRow(m_optBot->buttons(), TwipsRect(240, 300, 960 * voltara::kBotCount + 795, 315));
+    placeRow(m_optBot->buttons());
+    groupButtons(row, "optBotGroup", heading, hint);
     connect(m_optBot, &QButtonGroup::idClicked, this, &frmTavrin::optBot_Click);
 
     txtPersonality = new voltara::ui::TextField(2, area);
     txtPersonality->setObjectName(QStringLiteral("txtPersonality"));
+    txtPersonality->setAccessibleName(heading);
+    txtPersonality->setAccessibleDescription(hint);
     txtPersonality->showText(QStringLiteral("-1"));
     txtPersonality->setReadOnly(true);
     txtPersonality->setFocusPolicy(Qt::ClickFocus);
@@ -185,6 +251,8 @@ void frmTavrin::createBotSelector(QWidget *area)
         TwipsRect(kHeadingLeft, kViewHeadingTop, kHeadingWidth, kLabelHeight));
     HSBNumber = new voltara::ui::ScrollBar(area);
     HSBNumber->setObjectName(QStringLiteral("HSBNumber"));
+    HSBNumber->setAccessibleName(QStringLiteral("View Bot"));
+    HSBNumber->setAccessibleDescription(QString::fromLatin1(kViewBotText));
     HSBNumber->setGeometry(TwipsRect(240, 1140, 9435, 315));
     HSBNumber->setRange(1, voltara::kBotCount);
     HSBNumber->setSingleStep(1);
@@ -207,6 +275,8 @@ void frmTavrin::createFieldFrames()
     for (const GroupFrame &layout : kGroupFrames) {
         auto *frame = new QGroupBox(QString::fromLatin1(layout.caption), fraBot);
         frame->setObjectName(QString::fromLatin1(layout.name));
+        // Qt would name a frame inside a frame after the outer one.
+        frame->setAccessibleName(frame->title());
         frame->setGeometry(TwipsRect(layout.left, layout.top, layout.width, layout.height));
         voltara::ui::OnMouseMove(frame, [this] { ShowKeyHint(kNoHint); });
         frames[layout.group] = frame;
@@ -216,6 +286,7 @@ void frmTavrin::createFieldFrames()
 
     cmdDefault = new QPushButton(QStringLiteral("load default values"), fraBot);
     cmdDefault->setObjectName(QStringLiteral("cmdDefault"));
+    cmdDefault->setAccessibleDescription(QString::fromLatin1(kLoadDefaultsText));
     cmdDefault->setGeometry(TwipsRect(6540, 4800, 1875, 255));
     connect(cmdDefault, &QPushButton::clicked, this, &frmTavrin::cmdDefault_Click);
 }
@@ -234,26 +305,31 @@ void frmTavrin::createValueFields(const std::array<QGroupBox *, 5> &frames)
         list->setObjectName(QString::fromLatin1(info.control));
         list->setGeometry(TwipsRect(kListLeft, top, kListWidth, kListHeight));
         list->setFitToEntries(true);
+        list->setAccessibleDescription(QString::fromLatin1(info.hint_text));
         connect(
             list, &voltara::ui::ValueList::committed, this, [this, field](const std::string &text) {
                 if (voltara::Personality *bot = botOnView())
                     voltara::SetField(*bot, field, text);
             });
         m_valueFields.push_back({field, list});
+        // A screen reader names a list after the label it is the buddy of.
         createLabel(frames[info.group], info.hint, QString::fromLatin1(info.label),
-            TwipsRect(kLabelLeft, top + kLabelDrop, kLabelWidth, kLabelHeight));
+            TwipsRect(kLabelLeft, top + kLabelDrop, kLabelWidth, kLabelHeight))
+            ->setBuddy(list);
     }
 }
 
 void frmTavrin::createAggression(QGroupBox *frame)
 {
     const voltara::FieldInfo &info = voltara::kFields[voltara::FieldIndex("aggression_level")];
+    const QString hint = QString::fromLatin1(info.hint_text);
     createLabel(frame, info.hint, QString::fromLatin1(info.label),
         TwipsRect(kLabelLeft, 3180 + kLabelDrop, kLabelWidth, kLabelHeight));
-    auto addButton = [this, frame](
+    auto addButton = [this, frame, &hint](
                          const char *name, const char *caption, int top, const char *word) {
         auto *button = new QRadioButton(QString::fromLatin1(caption), frame);
         button->setObjectName(QString::fromLatin1(name));
+        button->setAccessibleDescription(hint);
         button->setGeometry(TwipsRect(kListLeft, top, 1035, 240));
         fitWidth(button);
         voltara::ui::OnMouseMove(button, [this] { StBr->setSimpleText(QString()); });
@@ -267,6 +343,7 @@ void frmTavrin::createAggression(QGroupBox *frame)
 
     chkTransKiller = new QCheckBox(QStringLiteral("Transkiller"), frame);
     chkTransKiller->setObjectName(QStringLiteral("chkTransKiller"));
+    chkTransKiller->setAccessibleDescription(QString::fromLatin1(kTransKillerText));
     chkTransKiller->setGeometry(TwipsRect(kListLeft, 3960, 1035, 255));
     // Unticked until a record is shown: the window shows nothing before it has a bot to show.
     // The mouse moving over it leaves the hint, and must not reach the frame, which clears it.
@@ -280,6 +357,9 @@ void frmTavrin::createAggression(QGroupBox *frame)
     const int left = std::min(voltara::ui::Twips(kListLeft), frame->width() - 4 - widest);
     for (QWidget *widget : column)
         widget->move(left, widget->y());
+    // In the frame alone the buttons would be announced under the frame's caption.
+    groupButtons({optAggressive, optDefensive, optNormal}, "optAggressionGroup",
+        QString::fromLatin1(info.label), hint);
     connect(chkTransKiller, &QCheckBox::clicked, this, &frmTavrin::chkTransKiller_Click);
 }
 
@@ -499,15 +579,19 @@ void frmTavrin::showDefaultPersonalityText()
 }
 
 // A file may hold any default personality ("-10", "abc"): the mirror keeps its designed width
-// unless its text needs more, and the heading's line on its right then starts after it.
+// unless its text needs more, and the heading's line on its right then starts after it. It
+// takes at most half of that line, so the box stays closed; a text longer than that shows its
+// start, and the whole of it in the tooltip.
 void frmTavrin::fitDefaultPersonalityMirror()
 {
     constexpr int gap = 6;
     const QRect line = m_lineRightOfMirror->geometry();
-    const int widest = line.right() - txtPersonality->x() - 2 * gap;
-    const int width = std::min(widest,
-        std::max(voltara::ui::Twips(375), txtPersonality->widthFor(txtPersonality->text())));
+    const int widest = (line.right() - txtPersonality->x()) / 2;
+    const QString text = txtPersonality->text();
+    const int needed = txtPersonality->widthFor(text);
+    const int width = std::min(widest, std::max(voltara::ui::Twips(375), needed));
     txtPersonality->resize(width, txtPersonality->height());
+    txtPersonality->setToolTip(needed > width ? text : QString());
     const int left = txtPersonality->geometry().right() + 1 + gap;
     m_lineRightOfMirror->setGeometry(left, line.y(), line.right() - left + 1, line.height());
 }

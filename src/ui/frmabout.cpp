@@ -2,22 +2,40 @@
 
 #include "designfont.h"
 #include "geometry.h"
+#include "picture.h"
 #include "sharedwindows.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QFont>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPalette>
-#include <QPixmap>
 #include <QPushButton>
 #include <QShortcut>
 
 namespace voltara::ui {
 
+namespace {
+
+constexpr const char *kPicture = ":/voltara/about.jpg";
+
+// Screen readers read the texts of a dialog when it opens, of a plain window only its title and
+// the focused button: to them the About box is a dialog, as it is to the eye.
+QAccessibleInterface *AboutInterface(const QString &key, QObject *object)
+{
+    if (key == QLatin1String(frmAbout::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Dialog);
+    return nullptr;
+}
+
+} // namespace
+
 frmAbout::frmAbout(QWidget *parent)
     : QWidget(parent, Qt::Window)
 {
+    static const bool installed = (QAccessible::installFactory(AboutInterface), true);
+    (void)installed;
     LoadSharedResources();
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Voltara Bot Editor"));
@@ -38,7 +56,7 @@ void frmAbout::createControls()
     // Created first, so it lies behind everything else.
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/voltara/about.jpg")));
+    ShowPicture(Image1, QLatin1String(kPicture));
     Image1->setScaledContents(true);
 
     lblAnzeige = new QLabel(this);
@@ -58,6 +76,7 @@ void frmAbout::createControls()
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setGeometry(TwipsRect(2100, 3240, 1095, 375));
     cmdOK->setAutoDefault(true);
+    cmdOK->setAccessibleDescription(QStringLiteral("Closes the About window"));
     cmdOK->setFocus();
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     // Escape answers like OK; Enter presses the focused button.
@@ -70,6 +89,7 @@ void frmAbout::Form_Load()
     show();
     lblAnzeige->setText(AboutText());
     Image1->setGeometry(rect());
+    ShowPicture(Image1, QLatin1String(kPicture));
 }
 
 void frmAbout::cmdOK_Click()

@@ -3,6 +3,7 @@
 #include "designfont.h"
 #include "geometry.h"
 #include "messagebox.h"
+#include "picture.h"
 #include "registry.h"
 #include "scrollbar.h"
 #include "sharedwindows.h"
@@ -13,7 +14,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPalette>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
@@ -27,6 +27,7 @@ namespace {
 
 constexpr const char *kNotFoundText = "Could not find titles.txt in voltara dir";
 constexpr const char *kUnknownErrorText = "Unknown error. Please report this message";
+constexpr const char *kPicture = ":/voltara/credits.jpg";
 
 void MakeRedLabel(QLabel *label, double point_size)
 {
@@ -53,12 +54,13 @@ void FitPageFont(QLabel *label)
     label->setFont(font);
 }
 
-QPushButton *MakeButton(
-    const QString &caption, const char *name, const QRect &place, QWidget *parent)
+QPushButton *MakeButton(const QString &caption, const char *name, const QRect &place,
+    const char *description, QWidget *parent)
 {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(place);
+    button->setAccessibleDescription(QLatin1String(description));
     // Enter presses the button that has the focus.
     button->setAutoDefault(true);
     return button;
@@ -92,7 +94,7 @@ void frmCredits::createControls()
     // Created first, so it lies behind everything else.
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/voltara/credits.jpg")));
+    ShowPicture(Image1, QLatin1String(kPicture));
     Image1->setScaledContents(true);
 
     lblAnzeige = new QLabel(this);
@@ -106,10 +108,15 @@ void frmCredits::createControls()
     Label1->setGeometry(TwipsRect(3240, 3480, 1575, 255));
     MakeRedLabel(Label1, 9.75);
 
-    // The left end is the slow one: the bar runs on its own value, mirrored (see scrollSpeed).
+    // The left end is the slow one: the bar runs on its own value, mirrored (see scrollSpeed),
+    // and a screen reader reads it mirrored too, as the interval the user sets.
     // Its keys move the thumb the way they point, and Tab reaches it right after OK.
     HScroll1 = new ScrollBar(this);
     HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    HScroll1->setMirroredReading(true);
+    HScroll1->setAccessibleName(Label1->text());
+    HScroll1->setAccessibleDescription(
+        QStringLiteral("Milliseconds from one line of the credits to the next"));
     HScroll1->setFocusPolicy(Qt::StrongFocus);
     HScroll1->setGeometry(TwipsRect(3180, 3780, 1755, 195));
     HScroll1->setRange(kFastest, kSlowest);
@@ -121,14 +128,15 @@ void frmCredits::createControls()
 
 void frmCredits::createButtons()
 {
-    cmdNochmal =
-        MakeButton(QStringLiteral("&Again"), "cmdNochmal", TwipsRect(120, 3600, 675, 375), this);
-    cmdPause =
-        MakeButton(QStringLiteral("&Pause"), "cmdPause", TwipsRect(900, 3600, 855, 375), this);
-    cmdWeiter =
-        MakeButton(QStringLiteral("&Continue"), "cmdWeiter", TwipsRect(900, 3600, 855, 375), this);
+    cmdNochmal = MakeButton(QStringLiteral("&Again"), "cmdNochmal", TwipsRect(120, 3600, 675, 375),
+        "Starts the credits again from the beginning", this);
+    cmdPause = MakeButton(QStringLiteral("&Pause"), "cmdPause", TwipsRect(900, 3600, 855, 375),
+        "Stops the credits where they are", this);
+    cmdWeiter = MakeButton(QStringLiteral("&Continue"), "cmdWeiter", TwipsRect(900, 3600, 855, 375),
+        "Lets the paused credits go on", this);
     cmdWeiter->hide();
-    cmdOK = MakeButton(QStringLiteral("&OK"), "cmdOK", TwipsRect(1920, 3600, 1095, 375), this);
+    cmdOK = MakeButton(QStringLiteral("&OK"), "cmdOK", TwipsRect(1920, 3600, 1095, 375),
+        "Closes the Credits window", this);
 
     connect(cmdNochmal, &QPushButton::clicked, this, &frmCredits::cmdNochmal_Click);
     connect(cmdPause, &QPushButton::clicked, this, &frmCredits::cmdPause_Click);
@@ -175,6 +183,7 @@ void frmCredits::Form_Load()
 {
     show();
     Image1->setGeometry(rect());
+    ShowPicture(Image1, QLatin1String(kPicture));
     YieldToEvents();
     if (!m_unloaded)
         Lade();

@@ -9,10 +9,11 @@
 
 class QLabel;
 class QPushButton;
-class QScrollBar;
 class QTimer;
 
 namespace voltara::ui {
+
+class ScrollBar;
 
 class frmCredits : public QWidget
 {
@@ -71,7 +72,7 @@ private:
     QLabel *Image1 = nullptr;
     QLabel *lblAnzeige = nullptr;
     QLabel *Label1 = nullptr;
-    QScrollBar *HScroll1 = nullptr;
+    ScrollBar *HScroll1 = nullptr;
     QPushButton *cmdNochmal = nullptr;
     QPushButton *cmdPause = nullptr;
     QPushButton *cmdWeiter = nullptr;

@@ -16,11 +16,22 @@ class ScrollBar : public QScrollBar
 public:
     explicit ScrollBar(QWidget *parent = nullptr);
 
+    // When on, assistive tools read and set the bar mirrored, minimum + maximum - value: for a
+    // bar that runs on its own value but whose left end stands for the largest number, such as
+    // the Credits speed bar. Off at first: they read the value itself.
+    void setMirroredReading(bool mirrored) { m_mirrored = mirrored; }
+
+    // The number assistive tools read for a position, and the position for a number they set.
+    int reading(int position) const;
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     // Styles draw no focus mark on a scroll bar, or a faint one: without a frame in the
     // highlight colour the keyboard focus would vanish from sight when it lands here.
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool m_mirrored = false;
 };
 
 } // namespace voltara::ui

@@ -8,8 +8,12 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QIcon>
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPointer>
 #include <QProcess>
+#include <QShortcut>
 #include <QUrl>
 
 // Resources of a static library are registered by hand; the macro wants the global namespace.
@@ -69,6 +73,17 @@ void InstallWindowIcon()
 {
     LoadSharedResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/voltara/icon.png")));
+}
+
+void OpenMenusOnF10(QMainWindow *window)
+{
+    auto *key = new QShortcut(QKeySequence(Qt::Key_F10), window);
+    key->setObjectName(QStringLiteral("menuBarKey"));
+    QObject::connect(key, &QShortcut::activated, window, [window] {
+        QMenuBar *bar = window->menuBar();
+        if (!bar->actions().isEmpty())
+            bar->setActiveAction(bar->actions().constFirst());
+    });
 }
 
 void StartSibling(QWidget *owner, const std::string &program_name)

@@ -4,6 +4,7 @@
 
 #include <string>
 
+class QMainWindow;
 class QWidget;
 
 namespace voltara::ui {
@@ -21,6 +22,10 @@ void InstallWindowIcon();
 // Makes the pictures and the icon available as resources; repeated calls do nothing. The
 // windows call it themselves.
 void LoadSharedResources();
+
+// F10 opens the first menu of the window's menu bar, as it does on the desktops; Alt still
+// only highlights the bar.
+void OpenMenusOnF10(QMainWindow *window);
 
 // Starts the sibling editor (program name without extension: "Olmach" or "Tavrin"; ".exe" is
 // added on Windows) from the program's own folder, as a separate process without arguments,

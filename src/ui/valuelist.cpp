@@ -3,7 +3,10 @@
 #include "messagebox.h"
 #include "text.h"
 
+#include <QAbstractItemView>
 #include <QAbstractListModel>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QStyle>
@@ -115,17 +118,118 @@ int RangeTextWidth(const QFont &font, int first, int count)
     return last.width;
 }
 
+// What a screen reader reads of a value list: its label's caption as its name and the entry on
+// show as its value. Qt's own interface for a list gives the entry as the name on Linux, where
+// Orca then takes the label for the name and finds no value: its value comes from the text
+// interface, which this one offers, read only, with the entry's text.
+class ValueListAccessible : public QAccessibleWidget, public QAccessibleTextInterface
+{
+public:
+    explicit ValueListAccessible(ValueList *list)
+        : QAccessibleWidget(list, QAccessible::ComboBox)
+    {
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    // The drop-down's entries, as Qt's own interface shows them.
+    int childCount() const override { return 1; }
+    QAccessibleInterface *child(int index) const override
+    {
+        return index == 0 ? QAccessible::queryAccessibleInterface(list()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child && child->object() == list()->view() ? 0 : -1;
+    }
+
+    QString text(QAccessible::Text type) const override
+    {
+        if (type == QAccessible::Value)
+            return list()->currentText();
+        return QAccessibleWidget::text(type);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.expandable = true;
+        state.expanded = list()->view()->isVisible();
+        return state;
+    }
+
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+    void doAction(const QString &action) override
+    {
+        if (action == showMenuAction() || action == pressAction())
+            list()->showPopup();
+    }
+
+    // The text interface: the entry on show, which cannot be edited or selected.
+    QString text(int start, int end) const override
+    {
+        return list()->currentText().mid(start, end - start);
+    }
+    int characterCount() const override { return static_cast<int>(list()->currentText().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override { }
+    int selectionCount() const override { return 0; }
+    void selection(int, int *start, int *end) const override { *start = *end = 0; }
+    void addSelection(int, int) override { }
+    void removeSelection(int) override { }
+    void setSelection(int, int, int) override { }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override { }
+    QString attributes(int, int *start, int *end) const override
+    {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
+private:
+    ValueList *list() const { return static_cast<ValueList *>(widget()); }
+};
+
+QAccessibleInterface *ValueListInterface(const QString &key, QObject *object)
+{
+    if (key == QLatin1String(ValueList::staticMetaObject.className()))
+        return new ValueListAccessible(static_cast<ValueList *>(object));
+    return nullptr;
+}
+
 } // namespace
 
 ValueList::ValueList(QWidget *parent)
     : QComboBox(parent)
     , m_model(new NumberListModel(this))
 {
+    static const bool installed = (QAccessible::installFactory(ValueListInterface), true);
+    (void)installed;
     setEditable(false);
     setModel(m_model);
     // Any choice by the user, by mouse, keys or wheel, arrives as activated; a change made by
     // the program does not.
-    connect(this, &QComboBox::activated, this, [this] { m_picked = true; });
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        m_picked = true;
+        announcePick(index);
+    });
+}
+
+// A closed list tells assistive tools of a new value only by a change of its name, which screen
+// readers take for a repeat and do not speak. The entry made current in the list's own view is
+// announced, as it is when the user types the value.
+void ValueList::announcePick(int index)
+{
+    if (!QAccessible::isActive() || view()->isVisible() || index < 0)
+        return;
+    view()->setCurrentIndex(model()->index(index, modelColumn()));
 }
 
 void ValueList::fillRange(int first, int last)

@@ -50,6 +50,7 @@ protected:
 
 private:
     void fit();
+    void announcePick(int index);
 
     NumberListModel *m_model;
     std::string m_stored;

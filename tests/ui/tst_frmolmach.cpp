@@ -278,6 +278,36 @@ private slots:
         QCOMPARE(o.tier(2).sbotlaser_percent, "0");
     }
 
+    // A stored text too long for the row beside the check box is shown whole on two lines,
+    // inside its frame and clear of the check box.
+    void longStoredTextShowsWhole()
+    {
+        const QByteArray content = "[SUPERBOT]\r\nki_gain 123456789012\r\n"
+                                   "health_gain -1.0000e+05\r\ntransparency_val 1e3\r\n";
+        Olmach o(&content);
+        const struct
+        {
+            const char *mark, *frame, *check, *text;
+        } cases[] = {
+            {"lblStoredKI", "fraKI", "chkKI", "123456789012"},
+            {"lblStoredHP", "fraHP", "chkHP", "-1.0000e+05" },
+            {"lblStoredTR", "fraTR", "chkTR", "1e3"         },
+        };
+        for (const auto &c : cases) {
+            QString shown = o.storedMark(c.mark);
+            QCOMPARE(shown.remove(QLatin1Char('\n')), QLatin1String(c.text));
+            const QLabel *mark = o.find<QLabel>(c.mark);
+            QCOMPARE(
+                mark->toolTip(), QStringLiteral("Stored value: %1").arg(QLatin1String(c.text)));
+            QVERIFY(o.find<QGroupBox>(c.frame)->contentsRect().contains(mark->geometry()));
+            QVERIFY(!mark->geometry().intersects(o.find<QCheckBox>(c.check)->geometry()));
+            for (const QString &line : mark->text().split(QLatin1Char('\n')))
+                QVERIFY(
+                    mark->fontMetrics().horizontalAdvance(line) <= mark->contentsRect().width());
+        }
+        QVERIFY(!o.storedMark("lblStoredTR").contains(QLatin1Char('\n'))); // short: one line
+    }
+
     void unlimitedThenDefaultValues()
     {
         Olmach o;

@@ -23,6 +23,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -84,6 +85,8 @@ private slots:
     void startsWithFileSelectingItsDefault();
     void readErrorUsesProgramTitle();
     void layoutFollowsTheDesign();
+    void defaultRowStandsWhereTheDesignPutsIt();
+    void mirrorOfALongWordKeepsTheBoxClosed();
     void menuTreeAndPresets();
     void pickThenDragKeepsValueWithItsBot();
     void saveShortcutCommitsListWithFocus();
@@ -368,6 +371,64 @@ void TestFrmTavrin::layoutFollowsTheDesign()
         widget = widget->nextInFocusChain();
     } while (widget != bar);
     QCOMPARE(order, expected);
+}
+
+// Every button at its designed left (240 + 960 k twips), but never over the caption before it.
+void TestFrmTavrin::defaultRowStandsWhereTheDesignPutsIt()
+{
+    start();
+    QWidget *area = m_window->centralWidget();
+    const auto left = [&](int k) {
+        return find<QRadioButton>(qPrintable(QStringLiteral("optBot%1").arg(k)))
+            ->mapTo(area, QPoint(0, 0))
+            .x();
+    };
+    const auto captionEnd = [&](int k) {
+        auto *button = find<QRadioButton>(qPrintable(QStringLiteral("optBot%1").arg(k)));
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        option.rect = button->rect();
+        const QRect caption =
+            button->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, button);
+        return left(k) + caption.left() + button->fontMetrics().horizontalAdvance(button->text());
+    };
+    QCOMPARE(left(0), 16);
+    for (int k = 1; k <= voltara::kBotCount; ++k) {
+        const int designed = (240 + 960 * k + 7) / 15;
+        QVERIFY2(captionEnd(k - 1) < left(k), qPrintable(QStringLiteral("over Bot %1").arg(k)));
+        if (left(k) != designed) {
+            // Only as far right as the caption before it needs.
+            QVERIFY(left(k) > designed);
+            QVERIFY(left(k) <= captionEnd(k - 1) + 8);
+        }
+    }
+    for (int k = 2; k <= voltara::kBotCount; ++k)
+        QCOMPARE(left(k), (240 + 960 * k + 7) / 15);
+}
+
+// A word read as the default personality inside a section: the mirror stays inside the box,
+// whose top edge goes on to its right, and the tooltip holds the whole word.
+void TestFrmTavrin::mirrorOfALongWordKeepsTheBoxClosed()
+{
+    const QString word = QStringLiteral("averyveryverylongpersonalitywordthatgoesonandon");
+    QByteArray file = FileBytes([](PersonalityConfig &) {});
+    file.replace("[BOT1]\r\n", "[BOT1]\r\ndefault_personality " + word.toLatin1() + "\r\n");
+    writeFile("bot_personality.cfg", file);
+    start();
+    auto *mirror = find<QLineEdit>("txtPersonality");
+    QCOMPARE(mirror->text(), word);
+    QCOMPARE(mirror->toolTip(), word);
+    const QWidget *edge = find<QWidget>("Line3");
+    QVERIFY(mirror->geometry().right() < edge->x());
+    QVERIFY(edge->width() >= mirror->width() / 2); // a good stretch of the edge still shows
+    QCOMPARE(edge->geometry().right(), find<QWidget>("Line4")->x());
+    QVERIFY(m_window->centralWidget()->rect().contains(mirror->geometry()));
+
+    // A short one needs no tooltip.
+    QTest::mouseClick(find<QRadioButton>("optBot3"), Qt::LeftButton);
+    QCOMPARE(mirror->text(), QStringLiteral("3"));
+    QCOMPARE(mirror->toolTip(), QString());
 }
 
 void TestFrmTavrin::menuTreeAndPresets()
