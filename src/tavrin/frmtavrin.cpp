@@ -27,8 +27,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionButton>
 
 #include <algorithm>
 #include <initializer_list>
@@ -53,7 +51,6 @@ constexpr const char *kDefaultHintText = "Specifies the personality default bots
 constexpr int kRowLeft = 240; // the default-personality row: one button every 960 twips
 constexpr int kRowPitch = 960;
 constexpr int kRowTop = 300;
-constexpr int kCaptionGap = 4; // pixels from a caption to the next button of the row
 
 // What a screen reader says of the controls that have no hint of their own.
 constexpr const char *kViewBotText = "Chooses which of the nine bots the fields below show";
@@ -91,35 +88,6 @@ constexpr GroupFrame kGroupFrames[] = {
 void fitWidth(QWidget *widget)
 {
     widget->resize(std::max(widget->width(), widget->sizeHint().width()), widget->height());
-}
-
-// Where a button's caption ends, from its left edge.
-int captionEnd(const QAbstractButton *button)
-{
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.text = button->text();
-    option.rect = QRect(QPoint(0, 0), button->sizeHint());
-    const QRect caption =
-        button->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, button);
-    return caption.left() + button->fontMetrics().horizontalAdvance(button->text());
-}
-
-// Each button of the default-personality row stands where the design puts it and keeps its
-// designed width unless its caption needs more. Only where the caption before it (in a wider
-// stand-in font) would run into it does a button stand further right, just after that caption.
-void placeRow(const QList<QAbstractButton *> &buttons)
-{
-    for (qsizetype i = 0; i < buttons.size(); ++i) {
-        QAbstractButton *button = buttons[i];
-        fitWidth(button);
-        if (i == 0)
-            continue;
-        const QAbstractButton *before = buttons[i - 1];
-        const int free = before->x() + captionEnd(before) + kCaptionGap;
-        if (button->x() < free)
-            button->move(free, button->y());
-    }
 }
 
 // The box of a group of option buttons, which draws nothing: a screen reader announces the
@@ -231,7 +199,8 @@ void frmTavrin::createDefaultRow(QWidget *area)
         m_optBot->addButton(button, index);
         row.append(button);
     }
-    placeRow(m_optBot->buttons());
+    for (QAbstractButton *button : m_optBot->buttons())
+        fitWidth(button);
     groupButtons(row, "optBotGroup", heading, hint);
     connect(m_optBot, &QButtonGroup::idClicked, this, &frmTavrin::optBot_Click);
 
