@@ -258,8 +258,8 @@ bool ReadGeneralOption(PersonalityConfig &config, LineReader &reader, Personalit
     if (!option || !SplitKeyValue(*option, key, value))
         return false;
     try {
-        ApplyConfigLine(
-            config, key, IsNumericText(value) ? value : "-1", view, reader.LineNumber());
+        ApplyConfigLine(config, key, IsNumericText(value) ? value : kRandomPersonality, view,
+            reader.LineNumber());
     } catch (const IndexError &) {
         return false;
     }

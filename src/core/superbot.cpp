@@ -47,7 +47,8 @@ bool IsControlValue(const SuperbotFieldInfo &field, const std::string &text)
 {
     if (field.control == SuperbotControl::PowerLevel)
         return IsAcceptedPowerLevel(text);
-    return (field.unlimited && text == "-1") || IsWholeNumberIn(text, field.first, field.last);
+    return (field.unlimited && text == kUnlimitedValue)
+        || IsWholeNumberIn(text, field.first, field.last);
 }
 
 namespace {

@@ -46,6 +46,9 @@ struct SuperbotFieldInfo
 };
 extern const std::array<SuperbotFieldInfo, kSuperbotFieldCount> kSuperbotFields;
 
+// What a slider's check box stores.
+inline constexpr const char *kUnlimitedValue = "-1";
+
 // The entry of kSuperbotFields for a member; throws std::out_of_range for none.
 const SuperbotFieldInfo &SuperbotFieldOf(std::string Superbot::*member);
 

@@ -99,7 +99,8 @@ public:
         if (field.control == SuperbotControl::PowerLevel)
             return "a number of at least 1, in at most " + std::to_string(kPowerLevelMaxLength)
                 + " characters";
-        return (field.unlimited ? "-1 or " : "") + WholeNumbersText(field.first, field.last);
+        return (field.unlimited ? std::string(kUnlimitedValue) + " or " : std::string())
+            + WholeNumbersText(field.first, field.last);
     }
 
     bool KnowsPreset(const std::string &code) const override { return code == kAllDefaultCode; }

@@ -141,17 +141,15 @@ void DescribeWithHint(QGroupBox *frame, int hint)
 } // namespace
 
 frmOlmach::frmOlmach(voltara::SuperbotConfig &config, std::string programFolder, QWidget *parent)
-    : QMainWindow(parent)
+    : EditorWindow(std::move(programFolder), {"Bot Personality Editor", "Tavrin"}, parent)
     , m_config(config)
-    , m_programFolder(std::move(programFolder))
 {
     setObjectName(QStringLiteral("frmOlmach"));
     setWindowTitle(QStringLiteral("Official SuperBot Editor"));
     setFont(voltara::ui::DesignFont());
     createControls();
     createMenus();
-    voltara::ui::OpenMenusOnF10(this);
-    createStatusBar();
+    StBr = createStatusLine(315);
     setTabOrder();
     FillLaserList();
     // The designed client area; the window cannot be resized.
@@ -272,48 +270,6 @@ void frmOlmach::createLowerFields()
     connect(cmdDefault, &QPushButton::clicked, this, &frmOlmach::cmdDefault_Click);
 }
 
-void frmOlmach::createMenus()
-{
-    // The item names are the controls' names; captions carry no access keys, as in Tavrin.
-    auto addItem = [this](QWidget *owner, const char *name, const QString &text,
-                       const QKeySequence &shortcut, void (frmOlmach::*handler)()) {
-        auto *action = new QAction(text, this);
-        action->setObjectName(QLatin1String(name));
-        action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, handler);
-        owner->addAction(action);
-    };
-    QMenu *menFile = menuBar()->addMenu(QStringLiteral("File"));
-    menFile->setObjectName(QStringLiteral("menFile"));
-    addItem(menFile, "menLoad", QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_O),
-        &frmOlmach::menLoad_Click);
-    addItem(menFile, "menSave", QStringLiteral("Save as default"), {}, &frmOlmach::menSave_Click);
-    addItem(menFile, "menSave_Current", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
-        &frmOlmach::menSave_Current_Click);
-    addItem(menFile, "menSaveAs", QStringLiteral("Save as"), {}, &frmOlmach::menSaveAs_Click);
-    menFile->addSeparator()->setObjectName(QStringLiteral("menStrich"));
-    addItem(menFile, "menQuit", QStringLiteral("Exit"), {}, &frmOlmach::menQuit_Click);
-
-    addItem(menuBar(), "menBot", QStringLiteral("Bot Personality Editor"), {},
-        &frmOlmach::menBot_Click);
-
-    QMenu *menHelp = menuBar()->addMenu(QStringLiteral("Help"));
-    menHelp->setObjectName(QStringLiteral("menHelp"));
-    addItem(menHelp, "menAbout", QStringLiteral("About"), QKeySequence(Qt::Key_F1),
-        &frmOlmach::menAbout_Click);
-    addItem(menHelp, "menCredits", QStringLiteral("Credits"), QKeySequence(Qt::Key_F3),
-        &frmOlmach::menCredits_Click);
-    addItem(menHelp, "menVisit", QStringLiteral("Voltara Website"), {}, &frmOlmach::menVisit_Click);
-}
-
-void frmOlmach::createStatusBar()
-{
-    StBr = new voltara::ui::StatusLine(this);
-    StBr->setObjectName(QStringLiteral("StBr"));
-    StBr->setFixedHeight(voltara::ui::Twips(315));
-    setStatusBar(StBr);
-}
-
 void frmOlmach::setTabOrder()
 {
     const QWidget *order[] = {HSBNumber, cmdDefault, m_sliders[KI].slider, m_sliders[KI].check,
@@ -337,7 +293,7 @@ void frmOlmach::Form_Load()
     Yield();
     show();
     Yield();
-    voltara::StartSuperbotConfig(m_config, m_programFolder, *this);
+    voltara::StartSuperbotConfig(m_config, programFolder(), *this);
     Yield();
     // A reading that failed before its first section showed nothing; showing never edits, so
     // showing once more is harmless.
@@ -396,7 +352,7 @@ void frmOlmach::ShowSuperbot(const std::string &tier)
 void frmOlmach::showOnSlider(SliderField &field, const std::string &text)
 {
     const QSignalBlocker checkBlocker(field.check);
-    if (text == "-1") {
+    if (text == voltara::kUnlimitedValue) {
         // A disabled slider keeps its last position.
         field.check->setChecked(true);
         field.slider->setEnabled(false);
@@ -460,7 +416,8 @@ void frmOlmach::chk_Click(SliderField &field, bool checked)
 {
     field.slider->setEnabled(!checked);
     showStoredMark(field, {});
-    currentRecord().*field.member = checked ? "-1" : std::to_string(field.slider->value());
+    currentRecord().*field.member =
+        checked ? voltara::kUnlimitedValue : std::to_string(field.slider->value());
 }
 
 void frmOlmach::sld_Scroll(SliderField &field)
@@ -527,77 +484,29 @@ void frmOlmach::cmdDefault_Click()
     ShowSuperbot(std::to_string(m_config.CurrentTier));
 }
 
-void frmOlmach::menLoad_Click()
+std::string frmOlmach::defaultFilePath() const
 {
-    const std::string path = voltara::ui::ShowOpenDialog(
-        this, "Config-files (*.cfg)|*.cfg", "Open config-file", m_programFolder);
-    if (!path.empty())
-        voltara::ReadSuperbotFile(m_config, path, *this);
+    return m_config.SuperbotConfigPath;
 }
 
-void frmOlmach::leaveFieldsBeforeSave()
+std::string frmOlmach::loadedFilePath() const
 {
-    QWidget *left = focusWidget();
-    HSBNumber->setFocus(Qt::OtherFocusReason);
-    if (left && left != HSBNumber && !isActiveWindow()) {
-        // An inactive window gets no focus events, yet the field must be left all the same.
-        QFocusEvent leaving(QEvent::FocusOut, Qt::OtherFocusReason);
-        QCoreApplication::sendEvent(left, &leaving);
-    }
-    Yield();
+    return m_config.LoadedPath;
 }
 
-void frmOlmach::menSave_Click()
+QWidget *frmOlmach::focusAnchor() const
 {
-    leaveFieldsBeforeSave();
-    voltara::WriteSuperbotFile(m_config, m_config.SuperbotConfigPath, *this);
+    return HSBNumber;
 }
 
-void frmOlmach::menSave_Current_Click()
+void frmOlmach::readFile(const std::string &path)
 {
-    // Before any file was found there is nothing to save to: ask for a name instead.
-    const auto path = voltara::SaveBackPath(m_config.LoadedPath);
-    if (!path) {
-        menSaveAs_Click();
-        return;
-    }
-    leaveFieldsBeforeSave();
-    voltara::WriteSuperbotFile(m_config, *path, *this);
+    voltara::ReadSuperbotFile(m_config, path, *this);
 }
 
-void frmOlmach::menSaveAs_Click()
+void frmOlmach::writeFile(const std::string &path)
 {
-    leaveFieldsBeforeSave();
-    const std::string path = voltara::ui::ShowSaveDialog(
-        this, "*.cfg (Config-file)|*.cfg", "Save as config-file", m_programFolder);
-    if (!path.empty())
-        voltara::WriteSuperbotFile(m_config, path, *this);
-}
-
-void frmOlmach::menQuit_Click()
-{
-    // Nothing is saved and nothing asks.
-    close();
-}
-
-void frmOlmach::menBot_Click()
-{
-    voltara::ui::StartSibling(this, "Tavrin");
-}
-
-void frmOlmach::menAbout_Click()
-{
-    voltara::ui::ShowAboutWindow();
-}
-
-void frmOlmach::menCredits_Click()
-{
-    voltara::ui::ShowCreditsWindow();
-}
-
-void frmOlmach::menVisit_Click()
-{
-    voltara::ui::OpenProjectWebsite(this);
+    voltara::WriteSuperbotFile(m_config, path, *this);
 }
 
 void frmOlmach::ShowFieldHint(int code)

@@ -2,10 +2,10 @@
 // record of CurrentTier; showing a tier never changes a record.
 #pragma once
 
+#include "editorwindow.h"
 #include "platform.h"
 #include "superbot.h"
 
-#include <QMainWindow>
 #include <QString>
 
 #include <array>
@@ -24,7 +24,7 @@ class TextField;
 class ValueList;
 } // namespace voltara::ui
 
-class frmOlmach : public QMainWindow, public voltara::SuperbotView
+class frmOlmach : public voltara::ui::EditorWindow, public voltara::SuperbotView
 {
     Q_OBJECT
 
@@ -65,6 +65,11 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    std::string defaultFilePath() const override;
+    std::string loadedFilePath() const override;
+    QWidget *focusAnchor() const override;
+    void readFile(const std::string &path) override;
+    void writeFile(const std::string &path) override;
 
 private:
     // A slider with its "unlimited" check box, and the record field they edit. stored shows
@@ -84,8 +89,6 @@ private:
     void createControls();
     void createSliderFields();
     void createLowerFields();
-    void createMenus();
-    void createStatusBar();
     void setTabOrder();
 
     voltara::Superbot &currentRecord();
@@ -100,19 +103,8 @@ private:
     void txtPL_LostFocus(Qt::FocusReason reason);
     void refusePowerLevel();
     void cmdDefault_Click();
-    void menLoad_Click();
-    void menSave_Click();
-    void menSave_Current_Click();
-    void menSaveAs_Click();
-    void menQuit_Click();
-    void menBot_Click();
-    void menAbout_Click();
-    void menCredits_Click();
-    void menVisit_Click();
-    void leaveFieldsBeforeSave();
 
     voltara::SuperbotConfig &m_config;
-    std::string m_programFolder;
 
     QScrollBar *HSBNumber = nullptr;
     QGroupBox *fraBot = nullptr;

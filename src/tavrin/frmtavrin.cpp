@@ -144,17 +144,15 @@ QMenu *addSubmenu(QWidget *parent, const char *name, const char *caption)
 
 frmTavrin::frmTavrin(
     voltara::PersonalityConfig &config, std::string program_folder, QWidget *parent)
-    : QMainWindow(parent)
+    : EditorWindow(std::move(program_folder), {"Superbot Editor", "Olmach"}, parent)
     , m_config(config)
-    , m_programFolder(std::move(program_folder))
 {
     setObjectName(QStringLiteral("frmTavrin"));
     setWindowTitle(QStringLiteral("Official Bot Personality Editor"));
     setFont(voltara::ui::DesignFont());
     createControls();
-    createMenus();
-    voltara::ui::OpenMenusOnF10(this);
-    createStatusBar();
+    createMenus([this] { createPresetMenu(); });
+    StBr = createStatusLine(kStatusHeight);
     setFocusOrder();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -208,7 +206,7 @@ void frmTavrin::createDefaultRow(QWidget *area)
     txtPersonality->setObjectName(QStringLiteral("txtPersonality"));
     txtPersonality->setAccessibleName(heading);
     txtPersonality->setAccessibleDescription(hint);
-    txtPersonality->showText(QStringLiteral("-1"));
+    txtPersonality->showText(QString::fromLatin1(voltara::kRandomPersonality));
     txtPersonality->setReadOnly(true);
     txtPersonality->setFocusPolicy(Qt::ClickFocus);
     txtPersonality->setAlignment(Qt::AlignCenter);
@@ -306,9 +304,9 @@ void frmTavrin::createAggression(QGroupBox *frame)
             [this, button, word] { aggression_Click(button, word); });
         return button;
     };
-    optAggressive = addButton("optAggressive", "Aggressive", 3180, "aggressive");
-    optDefensive = addButton("optDefensive", "Defensive", 3420, "defensive");
-    optNormal = addButton("optNormal", "Normal", 3660, "normal");
+    optAggressive = addButton("optAggressive", "Aggressive", 3180, voltara::kAggressive);
+    optDefensive = addButton("optDefensive", "Defensive", 3420, voltara::kDefensive);
+    optNormal = addButton("optNormal", "Normal", 3660, voltara::kNormal);
 
     chkTransKiller = new QCheckBox(QStringLiteral("Transkiller"), frame);
     chkTransKiller->setObjectName(QStringLiteral("chkTransKiller"));
@@ -365,39 +363,6 @@ void frmTavrin::createLines(QWidget *area)
     AddStraightLine(area, right, 960, right, 1530, "Line8");
 }
 
-void frmTavrin::createMenus()
-{
-    QMenuBar *bar = menuBar();
-    QMenu *file = addSubmenu(bar, "menFile", "File");
-    bar->addMenu(file);
-    connect(addCommand(file, "menLoad", "Open", QKeySequence(Qt::CTRL | Qt::Key_O)),
-        &QAction::triggered, this, &frmTavrin::menLoad_Click);
-    connect(addCommand(file, "menSave", "Save as default"), &QAction::triggered, this,
-        &frmTavrin::menSave_Click);
-    connect(addCommand(file, "menSave_Current", "Save", QKeySequence(Qt::CTRL | Qt::Key_S)),
-        &QAction::triggered, this, &frmTavrin::menSave_Current_Click);
-    connect(addCommand(file, "menSaveAs", "Save as"), &QAction::triggered, this,
-        &frmTavrin::menSaveAs_Click);
-    file->addSeparator()->setObjectName(QStringLiteral("menStrich"));
-    connect(addCommand(file, "menQuit", "Exit"), &QAction::triggered, this, &QWidget::close);
-
-    createPresetMenu();
-
-    QAction *sibling = bar->addAction(QStringLiteral("Superbot Editor"));
-    sibling->setObjectName(QStringLiteral("menBot"));
-    connect(
-        sibling, &QAction::triggered, this, [this] { voltara::ui::StartSibling(this, "Olmach"); });
-
-    QMenu *help = addSubmenu(bar, "menHelp", "Help");
-    bar->addMenu(help);
-    connect(addCommand(help, "menAbout", "About", QKeySequence(Qt::Key_F1)), &QAction::triggered,
-        this, [] { voltara::ui::ShowAboutWindow(); });
-    connect(addCommand(help, "menCredits", "Credits", QKeySequence(Qt::Key_F3)),
-        &QAction::triggered, this, [] { voltara::ui::ShowCreditsWindow(); });
-    connect(addCommand(help, "menVisit", "Voltara Website"), &QAction::triggered, this,
-        [this] { voltara::ui::OpenProjectWebsite(this); });
-}
-
 void frmTavrin::createPresetMenu()
 {
     QMenu *presets = addSubmenu(menuBar(), "menPresets", "Presets");
@@ -411,14 +376,6 @@ void frmTavrin::createPresetMenu()
                 [this, code] { voltara::ApplyPreset(m_config, code, *this); });
         }
     }
-}
-
-void frmTavrin::createStatusBar()
-{
-    StBr = new voltara::ui::StatusLine(this);
-    StBr->setObjectName(QStringLiteral("StBr"));
-    StBr->setFixedHeight(voltara::ui::Twips(kStatusHeight));
-    setStatusBar(StBr);
 }
 
 void frmTavrin::setFocusOrder()
@@ -444,7 +401,7 @@ void frmTavrin::Form_Load()
     HSBNumber->setFocus();
     Yield();
     m_reading = true;
-    voltara::StartPersonalityConfig(m_config, m_programFolder, *this);
+    voltara::StartPersonalityConfig(m_config, programFolder(), *this);
     m_reading = false;
     showDefaultPersonalityText();
     Yield();
@@ -518,10 +475,10 @@ void frmTavrin::ShowPersonality(const std::string &number)
     const voltara::Personality &bot = m_config.Bot(n);
     for (const ValueField &value : m_valueFields)
         value.list->showStored(bot.*voltara::kFields[value.field].member);
-    chkTransKiller->setChecked(bot.transkiller != "0");
-    if (bot.aggression_level == "defensive")
+    chkTransKiller->setChecked(bot.transkiller != voltara::kTranskillerOff);
+    if (bot.aggression_level == voltara::kDefensive)
         optDefensive->setChecked(true);
-    else if (bot.aggression_level == "aggressive")
+    else if (bot.aggression_level == voltara::kAggressive)
         optAggressive->setChecked(true);
     else
         optNormal->setChecked(true);
@@ -565,14 +522,6 @@ void frmTavrin::fitDefaultPersonalityMirror()
     m_lineRightOfMirror->setGeometry(left, line.y(), line.right() - left + 1, line.height());
 }
 
-void frmTavrin::readFile(const std::string &path)
-{
-    m_reading = true;
-    voltara::ReadPersonalityFile(m_config, path, *this);
-    m_reading = false;
-    showDefaultPersonalityText();
-}
-
 // Brings the scroll bar, the frame caption and the fields to CurrentBot, also when a read
 // ended early without showing a bot.
 void frmTavrin::showCurrentBot()
@@ -582,21 +531,6 @@ void frmTavrin::showCurrentBot()
         HSBNumber->setValue(bot);
     else
         HSBNumber_Change(bot);
-}
-
-// A list stores its value when it loses the focus; menus never take it.
-void frmTavrin::commitFieldBeingEdited()
-{
-    HSBNumber->setFocus(Qt::OtherFocusReason);
-    Yield();
-}
-
-void frmTavrin::saveUnderChosenName()
-{
-    const std::string path = voltara::ui::ShowSaveDialog(
-        this, "*.cfg (Config-file)|*.cfg", "Save as config-file", m_programFolder);
-    if (!path.empty())
-        voltara::WritePersonalityFile(m_config, path, *this);
 }
 
 void frmTavrin::HSBNumber_Change(int value)
@@ -610,7 +544,7 @@ void frmTavrin::HSBNumber_Change(int value)
 
 void frmTavrin::optBot_Click(int index)
 {
-    m_config.DefaultPersonality = index == 0 ? "-1" : std::to_string(index);
+    m_config.DefaultPersonality = voltara::DefaultPersonalityOf(index);
     showDefaultPersonalityText();
 }
 
@@ -633,38 +567,34 @@ void frmTavrin::aggression_Click(QRadioButton *button, const char *word)
 void frmTavrin::chkTransKiller_Click(bool checked)
 {
     if (voltara::Personality *bot = botOnView())
-        bot->transkiller = checked ? "1" : "0";
+        bot->transkiller = checked ? voltara::kTranskillerOn : voltara::kTranskillerOff;
 }
 
-void frmTavrin::menLoad_Click()
+std::string frmTavrin::defaultFilePath() const
 {
-    const std::string path = voltara::ui::ShowOpenDialog(
-        this, "Config-files (*.cfg)|*.cfg", "Open config-file", m_programFolder);
-    if (path.empty())
-        return;
-    readFile(path);
+    return m_config.ConfigPath;
+}
+
+std::string frmTavrin::loadedFilePath() const
+{
+    return m_config.LoadedPath;
+}
+
+QWidget *frmTavrin::focusAnchor() const
+{
+    return HSBNumber;
+}
+
+void frmTavrin::readFile(const std::string &path)
+{
+    m_reading = true;
+    voltara::ReadPersonalityFile(m_config, path, *this);
+    m_reading = false;
+    showDefaultPersonalityText();
     showCurrentBot();
 }
 
-void frmTavrin::menSave_Click()
+void frmTavrin::writeFile(const std::string &path)
 {
-    commitFieldBeingEdited();
-    voltara::WritePersonalityFile(m_config, m_config.ConfigPath, *this);
-}
-
-// Before any file was read there is nothing to save back to: ask for a name instead of
-// writing ".cfg" into the working directory.
-void frmTavrin::menSave_Current_Click()
-{
-    commitFieldBeingEdited();
-    if (const auto path = voltara::SaveBackPath(m_config.LoadedPath))
-        voltara::WritePersonalityFile(m_config, *path, *this);
-    else
-        saveUnderChosenName();
-}
-
-void frmTavrin::menSaveAs_Click()
-{
-    commitFieldBeingEdited();
-    saveUnderChosenName();
+    voltara::WritePersonalityFile(m_config, path, *this);
 }

@@ -2,11 +2,10 @@
 // percent setting of the personality on view, with the File, Presets and Help menus.
 #pragma once
 
+#include "editorwindow.h"
 #include "personality.h"
 #include "personality_file.h"
 #include "platform.h"
-
-#include <QMainWindow>
 
 #include <array>
 #include <string>
@@ -34,7 +33,7 @@ class ValueList;
 // The window keeps no settings of its own: it shows and edits the records of the one
 // PersonalityConfig that main() owns. Showing a record never changes it; a control writes
 // its setting only after the user has changed it.
-class frmTavrin : public QMainWindow, public voltara::PersonalityView
+class frmTavrin : public voltara::ui::EditorWindow, public voltara::PersonalityView
 {
     Q_OBJECT
 
@@ -66,6 +65,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    std::string defaultFilePath() const override;
+    std::string loadedFilePath() const override;
+    QWidget *focusAnchor() const override;
+    void readFile(const std::string &path) override;
+    void writeFile(const std::string &path) override;
 
 private:
     // A percent list and the setting it edits.
@@ -82,9 +86,7 @@ private:
     void createValueFields(const std::array<QGroupBox *, 5> &frames);
     void createAggression(QGroupBox *frame);
     void createLines(QWidget *area);
-    void createMenus();
     void createPresetMenu();
-    void createStatusBar();
     void setFocusOrder();
     QLabel *createLabel(QWidget *parent, int number, const QString &caption, const QRect &rect);
 
@@ -93,23 +95,15 @@ private:
     voltara::Personality *botOnView();
     void showDefaultPersonalityText();
     void fitDefaultPersonalityMirror();
-    void readFile(const std::string &path);
     void showCurrentBot();
-    void commitFieldBeingEdited();
-    void saveUnderChosenName();
 
     void HSBNumber_Change(int value);
     void optBot_Click(int index);
     void cmdDefault_Click();
     void aggression_Click(QRadioButton *button, const char *word);
     void chkTransKiller_Click(bool checked);
-    void menLoad_Click();
-    void menSave_Click();
-    void menSave_Current_Click();
-    void menSaveAs_Click();
 
     voltara::PersonalityConfig &m_config;
-    const std::string m_programFolder;
     bool m_reading = false;
     std::vector<ValueField> m_valueFields;
 

@@ -1,0 +1,177 @@
+#include "editorwindow.h"
+
+#include "config_file.h"
+#include "filedialogs.h"
+#include "geometry.h"
+#include "messagebox.h"
+#include "sharedwindows.h"
+#include "statusline.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace voltara::ui {
+
+namespace {
+
+// One item of a menu, named as its command; captions carry no access keys.
+struct MenuItem
+{
+    const char *name;
+    const char *caption;
+    QKeySequence shortcut;
+    void (EditorWindow::*command)();
+};
+
+QMenu *addMenu(QMenuBar *bar, const char *name, const char *caption)
+{
+    QMenu *menu = bar->addMenu(QString::fromLatin1(caption));
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+void addItems(EditorWindow *window, QWidget *owner, std::initializer_list<MenuItem> items)
+{
+    for (const MenuItem &item : items) {
+        auto *action = new QAction(QString::fromLatin1(item.caption), window);
+        action->setObjectName(QString::fromLatin1(item.name));
+        action->setShortcut(item.shortcut);
+        QObject::connect(action, &QAction::triggered, window, item.command);
+        owner->addAction(action);
+    }
+}
+
+} // namespace
+
+EditorWindow::EditorWindow(std::string program_folder, Sibling sibling, QWidget *parent)
+    : QMainWindow(parent)
+    , m_programFolder(std::move(program_folder))
+    , m_sibling(sibling)
+{
+}
+
+void EditorWindow::createMenus(const std::function<void()> &more_menus)
+{
+    QMenu *file = addMenu(menuBar(), "menFile", "File");
+    addItems(this, file,
+        {
+            {"menLoad",         "Open",            QKeySequence(Qt::CTRL | Qt::Key_O), &EditorWindow::menLoad_Click  },
+            {"menSave",         "Save as default", {},                                 &EditorWindow::menSave_Click  },
+            {"menSave_Current", "Save",            QKeySequence(Qt::CTRL | Qt::Key_S),
+             &EditorWindow::menSave_Current_Click                                                                    },
+            {"menSaveAs",       "Save as",         {},                                 &EditorWindow::menSaveAs_Click}
+    });
+    file->addSeparator()->setObjectName(QStringLiteral("menStrich"));
+    addItems(this, file,
+        {
+            {"menQuit", "Exit", {}, &EditorWindow::menQuit_Click}
+    });
+    if (more_menus)
+        more_menus();
+    addItems(this, menuBar(),
+        {
+            {"menBot", m_sibling.caption, {}, &EditorWindow::menBot_Click}
+    });
+    QMenu *help = addMenu(menuBar(), "menHelp", "Help");
+    addItems(this, help,
+        {
+            {"menAbout",   "About",           QKeySequence(Qt::Key_F1), &EditorWindow::menAbout_Click  },
+            {"menCredits", "Credits",         QKeySequence(Qt::Key_F3), &EditorWindow::menCredits_Click},
+            {"menVisit",   "Voltara Website", {},                       &EditorWindow::menVisit_Click  }
+    });
+    OpenMenusOnF10(this);
+}
+
+StatusLine *EditorWindow::createStatusLine(int height_twips)
+{
+    auto *line = new StatusLine(this);
+    line->setObjectName(QStringLiteral("StBr"));
+    line->setFixedHeight(Twips(height_twips));
+    setStatusBar(line);
+    return line;
+}
+
+void EditorWindow::menLoad_Click()
+{
+    const std::string path =
+        ShowOpenDialog(this, "Config-files (*.cfg)|*.cfg", "Open config-file", m_programFolder);
+    if (!path.empty())
+        readFile(path);
+}
+
+void EditorWindow::menSave_Click()
+{
+    commitFieldBeingEdited();
+    writeFile(defaultFilePath());
+}
+
+// Before any file was read there is nothing to save back to: ask for a name instead of
+// writing ".cfg" into the working directory.
+void EditorWindow::menSave_Current_Click()
+{
+    commitFieldBeingEdited();
+    if (const auto path = SaveBackPath(loadedFilePath()))
+        writeFile(*path);
+    else
+        saveUnderChosenName();
+}
+
+void EditorWindow::menSaveAs_Click()
+{
+    commitFieldBeingEdited();
+    saveUnderChosenName();
+}
+
+void EditorWindow::menQuit_Click()
+{
+    // Nothing is saved and nothing asks.
+    close();
+}
+
+void EditorWindow::menBot_Click()
+{
+    StartSibling(this, m_sibling.program);
+}
+
+void EditorWindow::menAbout_Click()
+{
+    ShowAboutWindow();
+}
+
+void EditorWindow::menCredits_Click()
+{
+    ShowCreditsWindow();
+}
+
+void EditorWindow::menVisit_Click()
+{
+    OpenProjectWebsite(this);
+}
+
+// A field stores its value when it loses the focus; menus never take it.
+void EditorWindow::commitFieldBeingEdited()
+{
+    QWidget *left = focusWidget();
+    QWidget *anchor = focusAnchor();
+    anchor->setFocus(Qt::OtherFocusReason);
+    if (left && left != anchor && !isActiveWindow()) {
+        // An inactive window gets no focus events, yet the field must be left all the same.
+        QFocusEvent leaving(QEvent::FocusOut, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(left, &leaving);
+    }
+    YieldToEvents();
+}
+
+void EditorWindow::saveUnderChosenName()
+{
+    const std::string path =
+        ShowSaveDialog(this, "*.cfg (Config-file)|*.cfg", "Save as config-file", m_programFolder);
+    if (!path.empty())
+        writeFile(path);
+}
+
+} // namespace voltara::ui
