@@ -35,26 +35,8 @@ cmake --build build-bench -j"$(nproc)" --target Tavrin Olmach BareWindow startup
   >/dev/null
 
 work=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'rm -rf "$work"' EXIT
 trap 'exit 1' INT TERM HUP
-
-start_display() {
-  # Xvfb picks a free display number itself and writes it to fd 3 once it accepts clients.
-  setpriv --pdeathsig TERM Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 \
-    3>"$work/display" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-  done
-  [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-  export DISPLAY=":$(cat "$work/display")"
-}
 
 startup() {
   # Each editor reads its file from its own folder, so each run starts from copies there.
@@ -62,25 +44,8 @@ startup() {
   cp tests/core/data/default_personality.cfg "$work/bot_personality.cfg"
   cp tests/core/data/default_sbot.cfg "$work/sbot.cfg"
   mkdir -m 700 "$work/runtime"
-  export XDG_RUNTIME_DIR="$work/runtime"
-  unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-  start_display
-
-  local programs=(BareWindow Tavrin Olmach)
-  for program in "${programs[@]}"; do # warm the caches (fonts, libraries); not counted
-    build-bench/bin/startup_probe "$work/$program" >/dev/null
-  done
-  # Starts alternate, and the order turns every round, so that a change in the machine's
-  # load falls on all three alike.
-  for ((round = 0; round < runs; round++)); do
-    for ((i = 0; i < 3; i++)); do
-      program=${programs[$(((round + i) % 3))]}
-      build-bench/bin/startup_probe "$work/$program" >>"$work/$program.runs"
-    done
-  done
-  kill "$xvfb_pid" 2>/dev/null || true
-  wait "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=
+  XDG_RUNTIME_DIR="$work/runtime" python3 tests/e2e/xsession.py \
+    bash bench/startup_runs.sh build-bench/bin/startup_probe "$work" "$runs"
 
   python3 - "$work" "$runs" <<'EOF'
 import os, re, statistics, sys

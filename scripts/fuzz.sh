@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs the fuzz targets (clang's libFuzzer with AddressSanitizer and
-# UndefinedBehaviorSanitizer). Seeds come from tests/fuzz/corpus/TARGET; what a run finds is
-# kept in build-fuzz/corpus/TARGET, never in the repository.
+# UndefinedBehaviorSanitizer): CMake builds the core once, with VOLTARA_FUZZ=ON, under every
+# target, into build-fuzz/. Seeds come from tests/fuzz/corpus/TARGET and, for the readers, from
+# the end-to-end corpus and the core tests' files, which are read where they are; what a run
+# finds is kept in build-fuzz/corpus/TARGET, never in the repository.
 #
 # Usage: scripts/fuzz.sh --list              the targets, one a line
 #        scripts/fuzz.sh TARGET SECONDS      build TARGET and fuzz it for that long; non-zero on
@@ -33,11 +35,17 @@ fi
 
 bash scripts/setup.sh clang-14 libclang-rt-14-dev
 out=build-fuzz
-mkdir -p "$out/corpus/$target"
-sources=$(ls src/core/*.cpp | grep -v '_win32\.cpp$')
-clang++-14 -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -Isrc/core -Itests/fuzz $sources "tests/fuzz/${target}_fuzz.cpp" -o "$out/$target"
+cmake -S . -B "$out" -DVOLTARA_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE= \
+  -DCMAKE_CXX_FLAGS="-O1 -g" >/dev/null
+cmake --build "$out" -j"$(nproc)" --target "$target" >/dev/null
 
+# The readers start from every file the other tests read as well.
+seeds=(tests/fuzz/corpus/"$target")
+case "$target" in
+  personality_reader) seeds+=(tests/e2e/personality tests/core/data) ;;
+  superbot_reader) seeds+=(tests/e2e/superbot tests/core/data) ;;
+esac
+mkdir -p "$out/corpus/$target"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-"$out/$target" "$limit" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-  -artifact_prefix="$out/$target-" "$out/corpus/$target" "tests/fuzz/corpus/$target"
+"$out/bin/$target" "$limit" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  -artifact_prefix="$out/$target-" "$out/corpus/$target" "${seeds[@]}"

@@ -1,27 +1,21 @@
-// The Windows part of platform.h. Paths are texts of the ANSI code page, like every other text
-// of the core, and reach the system through its wide-character functions, which take paths
-// longer than MAX_PATH.
+// The Windows part of platform.h: the program's folder, the normal-file test, bounded reading
+// and the writers' lock. Paths are texts of the ANSI code page, like every other text of the
+// core, and reach the system through its wide-character functions, which take paths longer
+// than MAX_PATH. The save itself is in save_win32.cpp.
 #include "platform.h"
 #include "platform_detail.h"
+#include "win32_files.h"
 
 #include <algorithm>
 #include <fcntl.h>
 #include <io.h>
 #include <thread>
 #include <utility>
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
 
 namespace voltara {
 
-using detail::HasInnerNul;
+namespace win32 {
 
-namespace {
-
-// The system's own text for an error code, in the ANSI code page, without the line end the
-// system puts after it.
 std::string SystemErrorText(DWORD error)
 {
     char *buffer = nullptr;
@@ -43,46 +37,7 @@ std::string LastErrorText()
     return SystemErrorText(GetLastError());
 }
 
-// A file handle that is closed however the scope is left.
-class Handle
-{
-public:
-    explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE)
-        : handle_(handle)
-    {
-    }
-    ~Handle() { Close(); }
-    Handle(Handle &&other) noexcept
-        : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE))
-    {
-    }
-    Handle &operator=(Handle &&other) noexcept
-    {
-        if (this != &other) {
-            Close();
-            handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
-        }
-        return *this;
-    }
-
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-    HANDLE Release() { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
-    // Closes now; false when closing failed (GetLastError says why).
-    bool Close()
-    {
-        const bool closed = !IsOpen() || CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-private:
-    HANDLE handle_;
-};
-
-// True when a test has asked this step to fail; GetLastError then says why, and *after (when
-// given) how many bytes the step is to write first.
-bool Injected(SaveStep step, std::size_t *after = nullptr)
+bool Injected(SaveStep step, std::size_t *after)
 {
     const SaveFault fault = detail::InjectedFault(step);
     if (fault.error == 0)
@@ -116,8 +71,6 @@ std::string Narrow(const std::wstring &wide)
     return text;
 }
 
-// The path as the wide functions take it: one that could pass MAX_PATH is made absolute and
-// given the "\\?\" prefix, which lifts that limit.
 std::wstring SystemPath(const std::string &path)
 {
     std::wstring wide = Widen(path);
@@ -149,15 +102,13 @@ std::string NameOf(const std::string &path)
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-// Opens an existing file or folder for the access given, shared with every other program.
-Handle OpenShared(const std::string &path, DWORD access, DWORD flags = FILE_ATTRIBUTE_NORMAL)
+Handle OpenShared(const std::string &path, DWORD access, DWORD flags)
 {
     return Handle(CreateFileW(SystemPath(path).c_str(), access,
         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, flags,
         nullptr));
 }
 
-// The file's own path as the system knows it, links resolved; empty when it cannot tell.
 std::string FinalPath(HANDLE file)
 {
     std::wstring buffer(MAX_PATH, L'\0');
@@ -214,7 +165,6 @@ bool Rewind(HANDLE file)
     return SetFilePointerEx(file, LARGE_INTEGER {}, nullptr, FILE_BEGIN);
 }
 
-// Writes the bytes at the start of the file, or as many as a test lets through before it fails.
 bool WriteBytes(HANDLE file, std::string_view bytes, SaveStep step)
 {
     std::size_t after = 0;
@@ -246,8 +196,6 @@ bool ReadAll(HANDLE file, std::string &bytes, std::size_t limit)
     return true;
 }
 
-// Opens a regular file for reading, shared with every writer; an invalid handle, with the
-// reason, for anything else.
 Handle OpenRegularForReading(
     const std::string &path, BY_HANDLE_FILE_INFORMATION &info, DWORD &error)
 {
@@ -260,246 +208,10 @@ Handle OpenRegularForReading(
     return file;
 }
 
-// Under the lock no other save of this file is under way, so a temporary file of its name is
-// one that a killed save left behind.
-void RemoveStaleTemporaries(const std::string &target)
-{
-    const std::string folder = FolderOf(target);
-    const std::string name = NameOf(target);
-    WIN32_FIND_DATAW found = {};
-    const HANDLE search =
-        FindFirstFileW(SystemPath(JoinToFolder(folder, "." + name + ".*.tmp")).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const std::string candidate = Narrow(found.cFileName);
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            && detail::IsTemporaryNameOf(candidate, name))
-            DeleteFileW(SystemPath(JoinToFolder(folder, candidate)).c_str());
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-}
+} // namespace win32
 
-// The file a save lands in: through a link to the file it leads to, so that the link stays a
-// link and the file at its end is written. Every existing target is asked, as Wine shows the
-// links of the system below it as plain files. A file that is not there yet is made at the path
-// itself.
-bool ResolveTarget(const std::string &path, std::string &target, std::string &reason)
-{
-    target = path;
-    const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return true;
-    Handle file = OpenShared(path, 0, FILE_FLAG_BACKUP_SEMANTICS);
-    const std::string final_path = file.IsOpen() ? FinalPath(file.Get()) : std::string();
-    if (!final_path.empty())
-        target = final_path;
-    else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-        reason = LastErrorText();
-        return false;
-    }
-    return true;
-}
-
-// Only a regular file that takes writing is replaced: a file marked read-only stays as it is,
-// even for a user whom the system would let through (Wine run as root opens it for writing); a
-// folder, a device and a file another program holds open are refused here, in the system's
-// words, before any bytes move.
-bool CheckTarget(const std::string &target, bool &exists, std::string &reason)
-{
-    const DWORD attributes = GetFileAttributesW(SystemPath(target).c_str());
-    exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (!exists)
-        return true;
-    if ((attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        reason = SystemErrorText(ERROR_ACCESS_DENIED);
-        return false;
-    }
-    Handle probe = OpenShared(target, GENERIC_WRITE);
-    BY_HANDLE_FILE_INFORMATION info = {};
-    if (!probe.IsOpen()) {
-        reason = LastErrorText();
-        return false;
-    }
-    if (!IsRegularFile(probe.Get(), info)) {
-        reason = detail::kNotRegularText;
-        return false;
-    }
-    return true;
-}
-
-// The save's new file beside the target, named after it so that one left behind is recognised.
-Handle CreateTemporary(const std::string &target, std::string &temporary)
-{
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        if (Injected(SaveStep::CreateTemporary))
-            return Handle();
-        temporary = JoinToFolder(FolderOf(target), detail::TemporaryName(NameOf(target)));
-        Handle file(CreateFileW(SystemPath(temporary).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-            nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.IsOpen() || GetLastError() != ERROR_FILE_EXISTS)
-            return file;
-    }
-    return Handle();
-}
-
-// The attributes a user may have set (hidden, system, archive, not indexed) and the creation
-// time of the old file on the new one. The access list, the owner and named streams are the
-// replacement's to keep.
-bool KeepAttributes(const std::string &target, HANDLE file)
-{
-    Handle old = OpenShared(target, FILE_READ_ATTRIBUTES);
-    BY_HANDLE_FILE_INFORMATION info = {};
-    if (!old.IsOpen() || !GetFileInformationByHandle(old.Get(), &info))
-        return false;
-    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE
-        | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    FILE_BASIC_INFO basic = {};
-    if (Injected(SaveStep::KeepAttributes)
-        || !GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic))
-        return false;
-    basic.CreationTime.LowPart = info.ftCreationTime.dwLowDateTime;
-    basic.CreationTime.HighPart = static_cast<LONG>(info.ftCreationTime.dwHighDateTime);
-    basic.FileAttributes =
-        (info.dwFileAttributes & kKept) ? (info.dwFileAttributes & kKept) : FILE_ATTRIBUTE_NORMAL;
-    return SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
-}
-
-// Refusals that pass: a virus scanner or an indexer that holds the file for a moment.
-bool IsPassingRefusal(DWORD error)
-{
-    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION
-        || error == ERROR_LOCK_VIOLATION;
-}
-
-enum class Replaced { Done, Refused, Failed };
-
-// The temporary file takes the target's place, and with it the target's access list, owner
-// and streams. The old file goes to a backup name first, so that a replacement that fails
-// halfway can put it back.
-Replaced ReplaceWith(
-    const std::string &target, const std::string &temporary, bool exists, std::string &reason)
-{
-    const std::wstring target_path = SystemPath(target);
-    const std::wstring temporary_path = SystemPath(temporary);
-    if (!exists) {
-        if (!Injected(SaveStep::Replace)
-            && MoveFileExW(temporary_path.c_str(), target_path.c_str(),
-                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return Replaced::Done;
-        reason = LastErrorText();
-        return Replaced::Failed;
-    }
-    const std::wstring backup =
-        SystemPath(JoinToFolder(FolderOf(target), detail::TemporaryName(NameOf(target))));
-    DWORD error = ERROR_SUCCESS;
-    for (int attempt = 0; attempt < 6; ++attempt) {
-        if (attempt > 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10 << attempt));
-        if (!Injected(SaveStep::Replace)
-            && ReplaceFileW(target_path.c_str(), temporary_path.c_str(), backup.c_str(),
-                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-            DeleteFileW(backup.c_str());
-            return Replaced::Done;
-        }
-        error = GetLastError();
-        if (!IsPassingRefusal(error))
-            break;
-    }
-    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2
-        && !MoveFileExW(backup.c_str(), target_path.c_str(), MOVEFILE_WRITE_THROUGH)) {
-        reason = SystemErrorText(error) + " (the old contents are kept in " + Narrow(backup) + ")";
-        return Replaced::Failed;
-    }
-    // With a backup name given, these leave both files under their own names.
-    if (IsPassingRefusal(error) || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT
-        || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 || error == ERROR_UNABLE_TO_REMOVE_REPLACED)
-        return Replaced::Refused;
-    reason = SystemErrorText(error);
-    return Replaced::Failed;
-}
-
-// The plain write, where the system refuses a new file or the replacement: the old bytes that
-// the new ones cover (all of them, for a file of a configuration file's size) are kept in
-// memory first, so that a write failing halfway can put them back rather than leave half a
-// file.
-bool WriteInPlace(
-    const std::string &target, std::string_view bytes, FileStamp &written, std::string &reason)
-{
-    Handle file(CreateFileW(SystemPath(target).c_str(), GENERIC_READ | GENERIC_WRITE,
-        FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size = {};
-    if (!file.IsOpen() || !GetFileSizeEx(file.Get(), &size)) {
-        reason = LastErrorText();
-        return false;
-    }
-    const auto old_size = static_cast<std::size_t>(size.QuadPart);
-    const std::size_t kept =
-        std::min(old_size, std::max<std::size_t>(bytes.size(), kMaxConfigFileBytes));
-    std::string old_bytes;
-    if (!ReadAll(file.Get(), old_bytes, kept)) {
-        reason = LastErrorText();
-        return false;
-    }
-    bool truncated = false;
-    bool ok = WriteBytes(file.Get(), bytes, SaveStep::WriteInPlace)
-        && (truncated = SetEndOfFile(file.Get())) && !Injected(SaveStep::Sync)
-        && FlushFileBuffers(file.Get());
-    DWORD error = GetLastError();
-    std::string restore_failure;
-    if (!ok
-        && !(Rewind(file.Get()) && WriteAll(file.Get(), old_bytes)
-            && (old_bytes.size() == old_size ? SetEndOfFile(file.Get()) : !truncated)
-            && FlushFileBuffers(file.Get())))
-        restore_failure = " (the old contents could not be put back: " + LastErrorText() + ")";
-    BY_HANDLE_FILE_INFORMATION info = {};
-    if (ok && GetFileInformationByHandle(file.Get(), &info))
-        written = StampFrom(file.Get(), info);
-    if (!file.Close() && ok) {
-        ok = false;
-        error = GetLastError();
-    }
-    if (!ok)
-        reason = SystemErrorText(error) + restore_failure;
-    return ok;
-}
-
-enum class Written { Done, InPlace, Failed };
-
-Written ReplaceTarget(
-    const std::string &target, bool exists, std::string_view bytes, std::string &reason)
-{
-    std::string temporary;
-    Handle file = CreateTemporary(target, temporary);
-    if (!file.IsOpen()) {
-        const DWORD error = GetLastError();
-        if (exists && error == ERROR_ACCESS_DENIED)
-            return Written::InPlace;
-        reason = SystemErrorText(error);
-        return Written::Failed;
-    }
-    bool kept = true;
-    bool ok = WriteBytes(file.Get(), bytes, SaveStep::Write)
-        && (!exists || (kept = KeepAttributes(target, file.Get()))) && !Injected(SaveStep::Sync)
-        && FlushFileBuffers(file.Get());
-    DWORD error = GetLastError();
-    if (!file.Close() && ok) {
-        ok = false;
-        error = GetLastError();
-    }
-    Replaced replaced = Replaced::Failed;
-    if (ok)
-        replaced = ReplaceWith(target, temporary, exists, reason);
-    else
-        reason = SystemErrorText(error);
-    if (replaced != Replaced::Done)
-        DeleteFileW(SystemPath(temporary).c_str());
-    if (replaced == Replaced::Refused || !kept)
-        return Written::InPlace;
-    return replaced == Replaced::Done ? Written::Done : Written::Failed;
-}
-
-} // namespace
+using detail::HasInnerNul;
+using namespace win32;
 
 void UseBinaryStandardOutput()
 {
@@ -660,47 +372,6 @@ void FileLock::Release()
     if (handle_ != -1)
         CloseHandle(reinterpret_cast<HANDLE>(handle_));
     handle_ = -1;
-}
-
-SaveResult SaveFile(const std::string &path, std::string_view bytes, const SaveGuard &guard,
-    FileStamp &written, std::string &reason)
-{
-    if (HasInnerNul(path)) {
-        reason = SystemErrorText(ERROR_INVALID_NAME);
-        return SaveResult::Failed;
-    }
-    std::string target;
-    bool exists = false;
-    if (!ResolveTarget(path, target, reason) || !CheckTarget(target, exists, reason))
-        return SaveResult::Failed;
-    FileLock lock;
-    std::optional<FileStamp> accepted;
-    for (;;) {
-        if (!lock.Acquire(target, reason) || !CheckTarget(target, exists, reason))
-            return SaveResult::Failed;
-        const std::optional<FileStamp> now = exists ? StampOf(target) : std::nullopt;
-        if (!now || !guard.changed || !guard.changed(*now)
-            || (accepted && accepted->SameState(*now)))
-            break;
-        // The question waits for the user: no other writer should wait for it.
-        lock.Release();
-        if (!guard.overwrite || !guard.overwrite())
-            return SaveResult::Cancelled;
-        accepted = now;
-    }
-    if (exists)
-        RemoveStaleTemporaries(target);
-    switch (ReplaceTarget(target, exists, bytes, reason)) {
-    case Written::Done:
-        if (const std::optional<FileStamp> stamp = StampOf(target))
-            written = *stamp;
-        return SaveResult::Saved;
-    case Written::Failed:
-        return SaveResult::Failed;
-    case Written::InPlace:
-        break;
-    }
-    return WriteInPlace(target, bytes, written, reason) ? SaveResult::Saved : SaveResult::Failed;
 }
 
 } // namespace voltara

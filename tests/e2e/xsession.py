@@ -1,12 +1,16 @@
-"""A private X server for end-to-end tests, and the xdotool steps they share.
+"""A private X server for end-to-end tests and benchmarks, and the xdotool steps they share.
 
 The server and every program started through it are ended whatever happens: on normal exit,
 on an exception, and on SIGTERM/SIGINT (CTest's timeout). With a Wine prefix the programs are
-Windows executables run under Wine there (scripts/wine.sh); the prefix's server is ended too."""
+Windows executables run under Wine there (scripts/wine.sh); the prefix's server is ended too.
+
+As a command, runs another command with DISPLAY set to a private server, which ends with it:
+    xsession.py COMMAND [ARGUMENT ...]      (the exit status is the command's)"""
 
 import atexit
 import ctypes
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -50,25 +54,15 @@ class XSession:
         for tool in ("Xvfb", "xdotool"):
             if shutil.which(tool) is None:
                 sys.exit(f"{tool} is missing: run scripts/setup.sh")
-        for display in range(140 + os.getpid() % 50, 400):
-            if os.path.exists(f"/tmp/.X{display}-lock"):
-                continue
-            self.server = subprocess.Popen(
-                ["Xvfb", f":{display}", "-noreset", "-screen", "0", "1280x1024x24", "-nolisten",
-                 "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                preexec_fn=_die_with_parent)
-            XSession.env = dict(os.environ, DISPLAY=f":{display}", QT_QPA_PLATFORM="xcb")
-            XSession.env.pop("WAYLAND_DISPLAY", None)
-            if self.wine_prefix:
-                # Qt on Windows has its own platform; xcb there would be a missing plugin.
-                XSession.env.pop("QT_QPA_PLATFORM")
-                XSession.env.update(WINEPREFIX=self.wine_prefix, WINEDEBUG="-all")
-            if self._wait_ready():
-                break
-            self.server.kill()
-            self.server = None
-        if self.server is None:
+        display = self._start_server()
+        if display is None:
             sys.exit("no X server could be started")
+        XSession.env = dict(os.environ, DISPLAY=f":{display}", QT_QPA_PLATFORM="xcb")
+        XSession.env.pop("WAYLAND_DISPLAY", None)
+        if self.wine_prefix:
+            # Qt on Windows has its own platform; xcb there would be a missing plugin.
+            XSession.env.pop("QT_QPA_PLATFORM")
+            XSession.env.update(WINEPREFIX=self.wine_prefix, WINEDEBUG="-all")
         atexit.register(self.close)
         for sig in (signal.SIGTERM, signal.SIGINT):
             signal.signal(sig, lambda *_: sys.exit(1))
@@ -79,15 +73,30 @@ class XSession:
             subprocess.run(["wineserver", f"-p{WINE_SERVER_LINGER}"], **quiet)
         return self
 
-    def _wait_ready(self):
-        for _ in range(100):
-            if self.server.poll() is not None:
-                return False
-            if subprocess.run(["xdotool", "getmouselocation"], env=XSession.env,
-                              capture_output=True).returncode == 0:
-                return True
-            time.sleep(0.05)
-        return False
+    def _start_server(self):
+        """Xvfb picks a free display itself and writes its number to a pipe once it accepts
+        clients: no guessing at numbers, no race with another server for one."""
+        reading, writing = os.pipe()
+        self.server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(writing), "-noreset", "-screen", "0", "1280x1024x24",
+             "-nolisten", "tcp"], pass_fds=(writing,), stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
+        os.close(writing)
+        text = b""
+        deadline = time.monotonic() + 20
+        while not text.endswith(b"\n") and time.monotonic() < deadline:
+            if select.select([reading], [], [], 0.5)[0]:
+                chunk = os.read(reading, 16)
+                if not chunk:
+                    break
+                text += chunk
+        os.close(reading)
+        if not text.strip().isdigit():
+            self.server.kill()
+            self.server.wait()
+            self.server = None
+            return None
+        return text.strip().decode()
 
     def start(self, executable, cwd):
         if self.wine_prefix:
@@ -154,3 +163,21 @@ def wait_for(condition, timeout=20.0, step=0.05):
             return value
         time.sleep(step)
     return None
+
+
+def main():
+    """Runs the command line under a private server and gives back its exit status."""
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    with XSession():
+        command = subprocess.Popen(sys.argv[1:], env=XSession.env, preexec_fn=_die_with_parent)
+        try:
+            return command.wait()
+        finally:
+            if command.poll() is None:
+                command.kill()
+                command.wait()
+
+
+if __name__ == "__main__":
+    sys.exit(main())

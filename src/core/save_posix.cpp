@@ -1,0 +1,481 @@
+// The save on POSIX (Linux): SaveFile of platform.h, one small step at a time.
+#include "platform.h"
+#include "platform_detail.h"
+#include "posix_files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+#include <vector>
+
+namespace voltara {
+
+using detail::HasInnerNul;
+using namespace posix;
+
+namespace {
+
+// Where a save lands, found the way the kernel would find it, but one link at a time, so
+// that the link itself stays a link and the new file is made beside the file it leads to.
+struct Target
+{
+    Fd folder; // opened for reading where the folder allows it, else as a path only
+    bool folder_readable = false;
+    std::string folder_path;
+    std::string name;
+    bool exists = false;
+    struct stat info = {}; // of the file itself, when it exists
+
+    std::string Path() const { return JoinPosix(folder_path, name); }
+};
+
+bool OpenFolder(Target &target, std::string &reason)
+{
+    target.folder = Fd(open(target.folder_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    target.folder_readable = target.folder.IsOpen();
+    if (!target.folder.IsOpen() && errno == EACCES)
+        target.folder = Fd(open(target.folder_path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!target.folder.IsOpen())
+        reason = ErrorText(errno);
+    return target.folder.IsOpen();
+}
+
+// The kernel's rule for links in a sticky folder that everyone may write (fs.protected_symlinks):
+// only the link's owner and the folder's owner follow them, so that nobody can plant a link
+// there that leads another user's save elsewhere.
+bool MayFollow(const Target &target, const struct stat &link)
+{
+    struct stat folder = {};
+    if (fstat(target.folder.Get(), &folder) != 0)
+        return false;
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    return !shared || link.st_uid == geteuid() || link.st_uid == folder.st_uid;
+}
+
+// The next path along the link at the target; false with the reason where it is not followed.
+bool FollowLink(Target &target, const struct stat &link, std::string &next, std::string &reason)
+{
+    if (!MayFollow(target, link)) {
+        reason = detail::kProtectedLinkText;
+        return false;
+    }
+    // What the kernel finds at the link's end: a pipe or a device (/dev/stdout, say) is refused
+    // here, where the text of a link of /proc would lead nowhere.
+    struct stat end = {};
+    if (fstatat(target.folder.Get(), target.name.c_str(), &end, 0) == 0 && !S_ISREG(end.st_mode)
+        && !S_ISDIR(end.st_mode)) {
+        reason = detail::kNotRegularText;
+        return false;
+    }
+    char buffer[PATH_MAX];
+    const ssize_t length =
+        readlinkat(target.folder.Get(), target.name.c_str(), buffer, sizeof buffer);
+    if (length <= 0 || static_cast<std::size_t>(length) == sizeof buffer) {
+        reason = ErrorText(length < 0 ? errno : ENAMETOOLONG);
+        return false;
+    }
+    const std::string text(buffer, static_cast<std::size_t>(length));
+    next = text.front() == '/' ? text : JoinPosix(target.folder_path, text);
+    return true;
+}
+
+bool ResolveTarget(const std::string &path, Target &target, std::string &reason)
+{
+    std::string current = path;
+    for (int hops = 0; hops <= 40; ++hops) {
+        target.folder_path = FolderOf(current);
+        target.name = NameOf(current);
+        if (target.name.empty() || target.name == "." || target.name == "..") {
+            reason = ErrorText(EISDIR);
+            return false;
+        }
+        if (!OpenFolder(target, reason))
+            return false;
+        struct stat info = {};
+        if (fstatat(target.folder.Get(), target.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            target.exists = false;
+            if (errno == ENOENT)
+                return true;
+            reason = ErrorText(errno);
+            return false;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            target.exists = true;
+            target.info = info;
+            return true;
+        }
+        if (!FollowLink(target, info, current, reason))
+            return false;
+    }
+    reason = ErrorText(ELOOP);
+    return false;
+}
+
+// Only regular files are replaced or written; a file marked read-only stays as it is, even for
+// a user who could override the mark, and reads as the system's refusal would for anyone else.
+bool CheckTarget(const Target &target, std::string &reason)
+{
+    if (!target.exists)
+        return true;
+    if (S_ISDIR(target.info.st_mode)) {
+        reason = ErrorText(EISDIR);
+        return false;
+    }
+    if (!S_ISREG(target.info.st_mode)) {
+        reason = detail::kNotRegularText;
+        return false;
+    }
+    if ((target.info.st_mode & 0222) == 0) {
+        reason = ErrorText(EACCES);
+        return false;
+    }
+    if (faccessat(target.folder.Get(), target.name.c_str(), W_OK, AT_EACCESS) != 0) {
+        reason = ErrorText(errno);
+        return false;
+    }
+    return true;
+}
+
+// Looks at the target again once the lock is held: another writer may have replaced it.
+bool RefreshTarget(Target &target, std::string &reason)
+{
+    struct stat info = {};
+    target.exists =
+        fstatat(target.folder.Get(), target.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+    if (target.exists && S_ISLNK(info.st_mode)) {
+        reason = ErrorText(ELOOP);
+        return false;
+    }
+    target.info = info;
+    return CheckTarget(target, reason);
+}
+
+// Under the lock no other save of this file is under way, so a temporary file of its name is
+// one that a killed save left behind.
+void RemoveStaleTemporaries(const Target &target)
+{
+    if (!target.folder_readable)
+        return;
+    DIR *folder = fdopendir(dup(target.folder.Get()));
+    if (!folder)
+        return;
+    rewinddir(folder);
+    while (const dirent *entry = readdir(folder)) {
+        struct stat info = {};
+        if (detail::IsTemporaryNameOf(entry->d_name, target.name)
+            && fstatat(target.folder.Get(), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0
+            && S_ISREG(info.st_mode) && info.st_uid == geteuid())
+            unlinkat(target.folder.Get(), entry->d_name, 0);
+    }
+    closedir(folder);
+}
+
+// The new file's bytes: a file without a name where the system offers one (it vanishes with
+// a save that dies), given a name just before it takes the target's place.
+struct Temporary
+{
+    Fd fd;
+    std::string name; // empty while it has none
+};
+
+bool CreateTemporary(const Target &target, Temporary &temporary, bool anonymous)
+{
+    if (Injected(SaveStep::CreateTemporary))
+        return false;
+    // An existing file's bytes are the owner's alone until its permissions are copied; a new
+    // file gets the usual ones from the system's file-creation mask.
+    const mode_t mode = target.exists ? 0600 : 0666;
+    if (anonymous) {
+        temporary.fd = Fd(openat(target.folder.Get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+        return temporary.fd.IsOpen();
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary.name = detail::TemporaryName(target.name);
+        temporary.fd = Fd(openat(target.folder.Get(), temporary.name.c_str(),
+            O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, mode));
+        if (temporary.fd.IsOpen() || errno != EEXIST)
+            break;
+    }
+    if (!temporary.fd.IsOpen())
+        temporary.name.clear();
+    return temporary.fd.IsOpen();
+}
+
+// A folder that refuses new files; a plain write of an existing file may still be allowed.
+bool IsRefusal(int error)
+{
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
+// File systems that offer no nameless files say so in one of these ways.
+bool IsUnsupported(int error)
+{
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOENT;
+}
+
+// The names of a file's extended attributes, from the list the system gives.
+std::vector<std::string> AttributeNames(const char *list, ssize_t length)
+{
+    std::vector<std::string> names;
+    for (ssize_t at = 0; at < length; at += static_cast<ssize_t>(names.back().size()) + 1)
+        names.emplace_back(list + at);
+    return names;
+}
+
+// Every extended attribute of the old file (its access list among them) on the new one, and
+// none that the old one lacks (such as the access list a folder gives every new file), as far
+// as the process may set them.
+void CopyExtendedAttributes(const std::string &old_file, int fd)
+{
+    std::vector<char> list(64 * 1024);
+    std::vector<char> value(64 * 1024);
+    const std::vector<std::string> old_names =
+        AttributeNames(list.data(), llistxattr(old_file.c_str(), list.data(), list.size()));
+    for (const std::string &name : old_names) {
+        const ssize_t size = lgetxattr(old_file.c_str(), name.c_str(), value.data(), value.size());
+        if (size >= 0)
+            fsetxattr(fd, name.c_str(), value.data(), static_cast<std::size_t>(size), 0);
+    }
+    for (const std::string &name :
+        AttributeNames(list.data(), flistxattr(fd, list.data(), list.size()))) {
+        if (std::find(old_names.begin(), old_names.end(), name) == old_names.end())
+            fremovexattr(fd, name.c_str());
+    }
+}
+
+enum class Kept { All, NotTheGroup, Failed };
+
+// Owner (or at least group), extended attributes and permissions of the old file on the new
+// one, in that order: a change of owner clears the set-user-id and set-group-id bits, and an
+// access list sets the group bits.
+Kept KeepAttributes(const Target &target, int fd)
+{
+    const struct stat &old = target.info;
+    if (fchown(fd, old.st_uid, old.st_gid) != 0) {
+        [[maybe_unused]] const int group_only = fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    }
+    struct stat now = {};
+    if (fstat(fd, &now) != 0)
+        return Kept::Failed;
+    if (now.st_gid != old.st_gid)
+        return Kept::NotTheGroup;
+    CopyExtendedAttributes(target.Path(), fd);
+    if (Injected(SaveStep::KeepAttributes) || fchmod(fd, old.st_mode & 07777) != 0)
+        return Kept::Failed;
+    return Kept::All;
+}
+
+// Gives a nameless temporary file its name beside the target, through /proc where the
+// process may not link by descriptor.
+bool NameTemporary(const Target &target, Temporary &temporary)
+{
+    if (!temporary.name.empty())
+        return true;
+    const std::string self = "/proc/self/fd/" + std::to_string(temporary.fd.Get());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = detail::TemporaryName(target.name);
+        if (linkat(AT_FDCWD, self.c_str(), target.folder.Get(), name.c_str(), AT_SYMLINK_FOLLOW)
+                == 0
+            || linkat(temporary.fd.Get(), "", target.folder.Get(), name.c_str(), AT_EMPTY_PATH)
+                == 0) {
+            temporary.name = name;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+void RemoveTemporary(const Target &target, Temporary &temporary)
+{
+    temporary.fd.Reset();
+    if (!temporary.name.empty())
+        unlinkat(target.folder.Get(), temporary.name.c_str(), 0);
+    temporary.name.clear();
+}
+
+// A replacement the system refuses where it may still allow a plain write of the file: a file
+// bind-mounted over the target, another user's file in a sticky folder, another file system.
+bool IsReplaceRefusal(int error)
+{
+    return error == EBUSY || error == EPERM || error == EXDEV || error == EACCES;
+}
+
+// The folder holds the new name only once it is synced: until then a power loss could bring
+// the old file back after the success was shown. File systems that cannot sync a folder say so.
+bool SyncFolder(const Target &target, std::string &reason)
+{
+    Fd reopened;
+    int fd = target.folder.Get();
+    if (!target.folder_readable) {
+        reopened = Fd(open(target.folder_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!reopened.IsOpen())
+            return true;
+        fd = reopened.Get();
+    }
+    if (!Injected(SaveStep::SyncFolder) && fsync(fd) == 0)
+        return true;
+    if (errno == EINVAL || errno == EROFS || errno == EOPNOTSUPP || errno == EBADF)
+        return true;
+    reason = ErrorText(errno);
+    return false;
+}
+
+// The plain write, where the system refuses a new file or the replacement: the old bytes that
+// the new ones cover (all of them, for a file of a configuration file's size) are kept in
+// memory first, so that a write failing halfway can put them back rather than leave half a
+// file.
+bool WriteInPlace(
+    const Target &target, std::string_view bytes, FileStamp &written, std::string &reason)
+{
+    Fd fd(openat(target.folder.Get(), target.name.c_str(),
+        O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info = {};
+    if (!fd.IsOpen() || fstat(fd.Get(), &info) != 0) {
+        reason = ErrorText(errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        reason = detail::kNotRegularText;
+        return false;
+    }
+    const auto old_size = static_cast<std::size_t>(info.st_size);
+    const std::size_t kept =
+        std::min(old_size, std::max<std::size_t>(bytes.size(), kMaxConfigFileBytes));
+    std::string old_bytes;
+    if (!ReadAll(fd.Get(), old_bytes, kept)) {
+        reason = ErrorText(errno);
+        return false;
+    }
+    bool truncated = false;
+    bool ok = WriteBytes(fd.Get(), bytes, SaveStep::WriteInPlace)
+        && (truncated = ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) == 0)
+        && !Injected(SaveStep::Sync) && fsync(fd.Get()) == 0;
+    int error = errno;
+    std::string restore_failure;
+    if (!ok
+        && !(WriteAll(fd.Get(), old_bytes, 0)
+            && (old_bytes.size() == old_size
+                    ? ftruncate(fd.Get(), static_cast<off_t>(old_size)) == 0
+                    : !truncated)
+            && fsync(fd.Get()) == 0))
+        restore_failure = " (the old contents could not be put back: " + ErrorText(errno) + ")";
+    if (ok && fstat(fd.Get(), &info) == 0)
+        written = StampFrom(info, RealPath(target.Path()));
+    if (!fd.Close() && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok)
+        reason = ErrorText(error) + restore_failure;
+    return ok;
+}
+
+enum class Written { Done, InPlace, Failed };
+
+// The bytes, the target's attributes and a sync; false with errno set. kept says whether a
+// failure was the keeping of attributes.
+bool FillTemporary(
+    const Target &target, int fd, std::string_view bytes, Kept &kept, struct stat &info)
+{
+    if (!WriteBytes(fd, bytes, SaveStep::Write))
+        return false;
+    if (target.exists && (kept = KeepAttributes(target, fd)) != Kept::All)
+        return false;
+    return !Injected(SaveStep::Sync) && fsync(fd) == 0 && fstat(fd, &info) == 0;
+}
+
+// The bytes into a temporary file that then takes the target's place; InPlace where the system
+// refused a step that a plain write of the file would not need.
+Written ReplaceTarget(
+    const Target &target, std::string_view bytes, FileStamp &written, std::string &reason)
+{
+    Temporary temporary;
+    bool created = CreateTemporary(target, temporary, true);
+    if (!created && IsUnsupported(errno))
+        created = CreateTemporary(target, temporary, false);
+    bool in_place = !created && target.exists && IsRefusal(errno);
+    Kept kept = Kept::All;
+    struct stat info = {};
+    bool ok = created && FillTemporary(target, temporary.fd.Get(), bytes, kept, info);
+    if (ok && !NameTemporary(target, temporary)) {
+        // The nameless file could not be given a name: a named one takes its place.
+        RemoveTemporary(target, temporary);
+        ok = CreateTemporary(target, temporary, false)
+            && FillTemporary(target, temporary.fd.Get(), bytes, kept, info);
+    }
+    int error = errno;
+    if (temporary.fd.IsOpen() && !temporary.fd.Close() && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok
+        && (Injected(SaveStep::Replace)
+            || renameat(target.folder.Get(), temporary.name.c_str(), target.folder.Get(),
+                   target.name.c_str())
+                != 0)) {
+        ok = false;
+        error = errno;
+        in_place = target.exists && IsReplaceRefusal(error);
+    }
+    if (!ok) {
+        RemoveTemporary(target, temporary);
+        if (in_place || kept != Kept::All)
+            return Written::InPlace;
+        reason = ErrorText(error);
+        return Written::Failed;
+    }
+    written = StampFrom(info, RealPath(target.Path()));
+    return SyncFolder(target, reason) ? Written::Done : Written::Failed;
+}
+
+} // namespace
+
+SaveResult SaveFile(const std::string &path, std::string_view bytes, const SaveGuard &guard,
+    FileStamp &written, std::string &reason)
+{
+    Target target;
+    if (HasInnerNul(path)) {
+        reason = ErrorText(EINVAL);
+        return SaveResult::Failed;
+    }
+    if (!ResolveTarget(path, target, reason) || !CheckTarget(target, reason))
+        return SaveResult::Failed;
+    const std::string resolved = target.Path();
+    FileLock lock;
+    std::optional<FileStamp> accepted;
+    for (;;) {
+        if (!lock.Acquire(resolved, reason) || !RefreshTarget(target, reason))
+            return SaveResult::Failed;
+        if (!target.exists || !guard.changed)
+            break;
+        const FileStamp now = StampFrom(target.info, RealPath(resolved));
+        if (!guard.changed(now) || (accepted && accepted->SameState(now)))
+            break;
+        // The question waits for the user: no other writer should wait for it.
+        lock.Release();
+        if (!guard.overwrite || !guard.overwrite())
+            return SaveResult::Cancelled;
+        accepted = now;
+    }
+    if (target.exists)
+        RemoveStaleTemporaries(target);
+    switch (ReplaceTarget(target, bytes, written, reason)) {
+    case Written::Done:
+        return SaveResult::Saved;
+    case Written::Failed:
+        return SaveResult::Failed;
+    case Written::InPlace:
+        break;
+    }
+    return WriteInPlace(target, bytes, written, reason) ? SaveResult::Saved : SaveResult::Failed;
+}
+
+} // namespace voltara
