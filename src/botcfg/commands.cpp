@@ -42,15 +42,6 @@ struct Command
 
 using voltara::ConfigDocument;
 using voltara::ReadOutcome;
-using Pairs = std::vector<std::pair<std::string, std::string>>;
-
-// A record's values under its section name, for get.
-struct Group
-{
-    std::string name;
-    Pairs pairs;
-};
-
 // One value that set stores.
 struct Change
 {
@@ -198,43 +189,6 @@ int Fix(const Arguments &args, Io &io)
     if (args.output)
         return WriteTo(document, *args.output, io);
     return SaveBack(document, *outcome, args, io, ", -o OUT writes elsewhere");
-}
-
-Pairs PairsOf(const ConfigDocument &document, int record)
-{
-    Pairs pairs;
-    for (const std::string &key : document.Keys(record))
-        pairs.emplace_back(key, document.Value(record, key));
-    return pairs;
-}
-
-void PrintPlain(std::ostream &out, const Pairs &pairs, const std::vector<Group> &groups)
-{
-    for (const auto &[key, value] : pairs)
-        out << key << ' ' << Printable(value) << '\n';
-    for (const Group &group : groups) {
-        out << '[' << group.name << "]\n";
-        PrintPlain(out, group.pairs, {});
-    }
-}
-
-void PrintJson(std::ostream &out, const Pairs &pairs, const std::vector<Group> &groups,
-    const std::string &indent = "")
-{
-    out << "{";
-    const char *separator = "\n";
-    for (const auto &[key, value] : pairs) {
-        out << separator << indent << "  " << JsonString(key) << ": " << JsonString(value);
-        separator = ",\n";
-    }
-    for (const Group &group : groups) {
-        out << separator << indent << "  " << JsonString(group.name) << ": ";
-        PrintJson(out, group.pairs, {}, indent + "  ");
-        separator = ",\n";
-    }
-    out << "\n" << indent << "}";
-    if (indent.empty())
-        out << "\n";
 }
 
 // What get prints: the general options and every record, one record, or one value.

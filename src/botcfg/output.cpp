@@ -1,6 +1,7 @@
 #include "output.h"
 
 #include <cstdio>
+#include <ostream>
 
 namespace botcfg {
 
@@ -39,6 +40,43 @@ std::size_t Utf8SequenceAt(const std::string &text, std::size_t at)
 }
 
 } // namespace
+
+Pairs PairsOf(const voltara::ConfigDocument &document, int record)
+{
+    Pairs pairs;
+    for (const std::string &key : document.Keys(record))
+        pairs.emplace_back(key, document.Value(record, key));
+    return pairs;
+}
+
+void PrintPlain(std::ostream &out, const Pairs &pairs, const std::vector<Group> &groups)
+{
+    for (const auto &[key, value] : pairs)
+        out << key << ' ' << Printable(value) << '\n';
+    for (const Group &group : groups) {
+        out << '[' << group.name << "]\n";
+        PrintPlain(out, group.pairs, {});
+    }
+}
+
+void PrintJson(std::ostream &out, const Pairs &pairs, const std::vector<Group> &groups,
+    const std::string &indent)
+{
+    out << "{";
+    const char *separator = "\n";
+    for (const auto &[key, value] : pairs) {
+        out << separator << indent << "  " << JsonString(key) << ": " << JsonString(value);
+        separator = ",\n";
+    }
+    for (const Group &group : groups) {
+        out << separator << indent << "  " << JsonString(group.name) << ": ";
+        PrintJson(out, group.pairs, {}, indent + "  ");
+        separator = ",\n";
+    }
+    out << "\n" << indent << "}";
+    if (indent.empty())
+        out << "\n";
+}
 
 std::string OneLine(const std::string &text)
 {

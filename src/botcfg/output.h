@@ -4,9 +4,30 @@
 
 #include "document.h"
 
+#include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace botcfg {
+
+// Values as get prints them: key and value pairs, and a record's pairs under its section name.
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+struct Group
+{
+    std::string name;
+    Pairs pairs;
+};
+
+// The keys of a record (record 0: the general options) with their values.
+Pairs PairsOf(const voltara::ConfigDocument &document, int record);
+
+// "key value" lines, each group after its section line "[NAME]"; values printable.
+void PrintPlain(std::ostream &out, const Pairs &pairs, const std::vector<Group> &groups);
+
+// One JSON object: the pairs, then each group as an object under its name.
+void PrintJson(std::ostream &out, const Pairs &pairs, const std::vector<Group> &groups,
+    const std::string &indent = "");
 
 // A message box text on one line. A CR LF after a colon becomes a space ("Invalid line:
 // melee 5"); any other becomes ": " ("File: "x" could not be saved: Permission denied").

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 #include <random>
+#include <thread>
 #include <utility>
 
 namespace voltara {
@@ -102,6 +103,53 @@ std::chrono::milliseconds LockWait()
 void SetLockWait(std::chrono::milliseconds wait)
 {
     LockWaitSetting() = wait;
+}
+
+bool FileLock::Acquire(const std::string &path, std::string &reason)
+{
+    Release();
+    if (detail::HasInnerNul(path))
+        return true;
+    const auto deadline = std::chrono::steady_clock::now() + LockWait();
+    for (;;) {
+        const std::intptr_t handle = detail::OpenToLock(path, device_, inode_);
+        if (handle == -1)
+            return true;
+        if (detail::JoinHeldLock(device_, inode_)) {
+            detail::CloseLocked(handle);
+            counted_ = true;
+            return true;
+        }
+        const detail::LockTry tried = detail::TryLock(handle);
+        // Another writer may have replaced the file while this one waited: the lock must be
+        // on the file that is there now.
+        if (tried == detail::LockTry::Taken && detail::StillThere(path, device_, inode_)) {
+            handle_ = handle;
+            counted_ = true;
+            detail::NoteLockTaken(device_, inode_);
+            return true;
+        }
+        detail::CloseLocked(handle);
+        if (tried == detail::LockTry::Unsupported)
+            return true; // a file system without locks: the save goes on without one
+        if (tried == detail::LockTry::Busy) {
+            if (std::chrono::steady_clock::now() >= deadline) {
+                reason = detail::kLockedText;
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+}
+
+void FileLock::Release()
+{
+    if (counted_)
+        detail::NoteLockReleased(device_, inode_);
+    counted_ = false;
+    if (handle_ != -1)
+        detail::CloseLocked(handle_);
+    handle_ = -1;
 }
 
 std::string JoinToFolder(const std::string &folder, const std::string &name)

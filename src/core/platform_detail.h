@@ -19,6 +19,17 @@ bool JoinHeldLock(std::uint64_t device, std::uint64_t inode);
 void NoteLockTaken(std::uint64_t device, std::uint64_t inode);
 void NoteLockReleased(std::uint64_t device, std::uint64_t inode);
 
+// What each system offers the writers' lock of FileLock. OpenToLock opens the file at path to
+// be locked and gives its identity; -1 when there is nothing to lock (no regular file, or
+// nothing the system lets this process open), and the save then says why. TryLock takes the
+// lock without waiting. StillThere tells whether the file at path is still the one of that
+// identity. CloseLocked closes the file, and so gives up a lock on it.
+enum class LockTry { Taken, Busy, Unsupported };
+std::intptr_t OpenToLock(const std::string &path, std::uint64_t &device, std::uint64_t &inode);
+LockTry TryLock(std::intptr_t handle);
+bool StillThere(const std::string &path, std::uint64_t device, std::uint64_t inode);
+void CloseLocked(std::intptr_t handle);
+
 // The system reads a path up to its first NUL: a name with one inside would address another
 // file.
 inline bool HasInnerNul(std::string_view path)

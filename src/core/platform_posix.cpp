@@ -11,7 +11,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -218,58 +217,39 @@ bool TextFileReader::Open(const std::string &path, std::string &reason)
     return true;
 }
 
-bool FileLock::Acquire(const std::string &path, std::string &reason)
+namespace detail {
+
+std::intptr_t OpenToLock(const std::string &path, std::uint64_t &device, std::uint64_t &inode)
 {
-    Release();
-    if (HasInnerNul(path))
-        return true;
-    const auto deadline = std::chrono::steady_clock::now() + LockWait();
-    for (;;) {
-        Fd fd(OpenForReading(path));
-        if (!fd.IsOpen() && (errno == EACCES || errno == EPERM))
-            fd = Fd(open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-        struct stat info = {};
-        // Nothing to lock, or nothing the system lets this process lock: the save says why.
-        if (!fd.IsOpen() || fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
-            return true;
-        if (detail::JoinHeldLock(info.st_dev, info.st_ino)) {
-            device_ = info.st_dev;
-            inode_ = info.st_ino;
-            counted_ = true;
-            return true;
-        }
-        if (flock(fd.Get(), LOCK_EX | LOCK_NB) == 0) {
-            struct stat there = {};
-            // Another writer may have replaced the file while this one waited: the lock must
-            // be on the file that is there now.
-            if (stat(path.c_str(), &there) == 0 && SameFile(there, info)) {
-                handle_ = fd.Release();
-                device_ = info.st_dev;
-                inode_ = info.st_ino;
-                counted_ = true;
-                detail::NoteLockTaken(device_, inode_);
-                return true;
-            }
-            continue;
-        }
-        if (errno != EWOULDBLOCK && errno != EINTR)
-            return true; // a file system without locks (ENOLCK): the save goes on without one
-        if (std::chrono::steady_clock::now() >= deadline) {
-            reason = detail::kLockedText;
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    Fd fd(OpenForReading(path));
+    if (!fd.IsOpen() && (errno == EACCES || errno == EPERM))
+        fd = Fd(open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info = {};
+    if (!fd.IsOpen() || fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return -1;
+    device = info.st_dev;
+    inode = info.st_ino;
+    return fd.Release();
 }
 
-void FileLock::Release()
+LockTry TryLock(std::intptr_t handle)
 {
-    if (counted_)
-        detail::NoteLockReleased(device_, inode_);
-    counted_ = false;
-    if (handle_ >= 0)
-        close(static_cast<int>(handle_));
-    handle_ = -1;
+    if (flock(static_cast<int>(handle), LOCK_EX | LOCK_NB) == 0)
+        return LockTry::Taken;
+    return errno == EWOULDBLOCK || errno == EINTR ? LockTry::Busy : LockTry::Unsupported;
 }
+
+bool StillThere(const std::string &path, std::uint64_t device, std::uint64_t inode)
+{
+    struct stat there = {};
+    return stat(path.c_str(), &there) == 0 && there.st_dev == device && there.st_ino == inode;
+}
+
+void CloseLocked(std::intptr_t handle)
+{
+    close(static_cast<int>(handle));
+}
+
+} // namespace detail
 
 } // namespace voltara

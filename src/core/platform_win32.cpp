@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <io.h>
-#include <thread>
 #include <utility>
 
 namespace voltara {
@@ -309,69 +308,50 @@ bool TextFileReader::Open(const std::string &path, std::string &reason)
     return true;
 }
 
-// The lock is a byte range far beyond any data: the system's locks on Windows bar reading and
-// writing of the range they cover, and no reader of the file must be barred.
-bool FileLock::Acquire(const std::string &path, std::string &reason)
+namespace detail {
+
+std::intptr_t OpenToLock(const std::string &path, std::uint64_t &device, std::uint64_t &inode)
 {
-    Release();
-    if (HasInnerNul(path))
-        return true;
-    const auto deadline = std::chrono::steady_clock::now() + LockWait();
-    for (;;) {
-        BY_HANDLE_FILE_INFORMATION info = {};
-        DWORD error = ERROR_SUCCESS;
-        Handle file = OpenRegularForReading(path, info, error);
-        // Nothing to lock, or nothing the system lets this process lock: the save says why.
-        if (!file.IsOpen())
-            return true;
-        const std::uint64_t device = info.dwVolumeSerialNumber;
-        const std::uint64_t inode =
-            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-        if (detail::JoinHeldLock(device, inode)) {
-            device_ = device;
-            inode_ = inode;
-            counted_ = true;
-            return true;
-        }
-        OVERLAPPED range = {};
-        range.Offset = 0xFFFFFFF0;
-        range.OffsetHigh = 0x7FFFFFFF;
-        if (LockFileEx(
-                file.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &range)) {
-            BY_HANDLE_FILE_INFORMATION there = {};
-            Handle now = OpenRegularForReading(path, there, error);
-            // Another writer may have replaced the file while this one waited: the lock must
-            // be on the file that is there now.
-            if (now.IsOpen() && there.dwVolumeSerialNumber == info.dwVolumeSerialNumber
-                && there.nFileIndexHigh == info.nFileIndexHigh
-                && there.nFileIndexLow == info.nFileIndexLow) {
-                handle_ = reinterpret_cast<std::intptr_t>(file.Release());
-                device_ = device;
-                inode_ = inode;
-                counted_ = true;
-                detail::NoteLockTaken(device_, inode_);
-                return true;
-            }
-            continue;
-        }
-        if (GetLastError() != ERROR_LOCK_VIOLATION && GetLastError() != ERROR_IO_PENDING)
-            return true; // a file system without locks: the save goes on without one
-        if (std::chrono::steady_clock::now() >= deadline) {
-            reason = detail::kLockedText;
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    BY_HANDLE_FILE_INFORMATION info = {};
+    DWORD error = ERROR_SUCCESS;
+    Handle file = OpenRegularForReading(path, info, error);
+    if (!file.IsOpen())
+        return -1;
+    device = info.dwVolumeSerialNumber;
+    inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return reinterpret_cast<std::intptr_t>(file.Release());
 }
 
-void FileLock::Release()
+// The lock is a byte range far beyond any data: the system's locks on Windows bar reading and
+// writing of the range they cover, and no reader of the file must be barred.
+LockTry TryLock(std::intptr_t handle)
 {
-    if (counted_)
-        detail::NoteLockReleased(device_, inode_);
-    counted_ = false;
-    if (handle_ != -1)
-        CloseHandle(reinterpret_cast<HANDLE>(handle_));
-    handle_ = -1;
+    OVERLAPPED range = {};
+    range.Offset = 0xFFFFFFF0;
+    range.OffsetHigh = 0x7FFFFFFF;
+    if (LockFileEx(reinterpret_cast<HANDLE>(handle),
+            LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &range))
+        return LockTry::Taken;
+    const DWORD error = GetLastError();
+    return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? LockTry::Busy
+                                                                      : LockTry::Unsupported;
 }
+
+bool StillThere(const std::string &path, std::uint64_t device, std::uint64_t inode)
+{
+    BY_HANDLE_FILE_INFORMATION there = {};
+    DWORD error = ERROR_SUCCESS;
+    const Handle now = OpenRegularForReading(path, there, error);
+    return now.IsOpen() && there.dwVolumeSerialNumber == device
+        && ((static_cast<std::uint64_t>(there.nFileIndexHigh) << 32) | there.nFileIndexLow)
+        == inode;
+}
+
+void CloseLocked(std::intptr_t handle)
+{
+    CloseHandle(reinterpret_cast<HANDLE>(handle));
+}
+
+} // namespace detail
 
 } // namespace voltara

@@ -328,6 +328,36 @@ bool SyncFolder(const Target &target, std::string &reason)
     return false;
 }
 
+// The regular file at the target, opened for reading back and writing; -1 with the reason
+// for anything else.
+Fd OpenInPlace(const Target &target, struct stat &info, std::string &reason)
+{
+    Fd fd(openat(target.folder.Get(), target.name.c_str(),
+        O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.IsOpen() || fstat(fd.Get(), &info) != 0) {
+        reason = ErrorText(errno);
+        return Fd();
+    }
+    if (!S_ISREG(info.st_mode)) {
+        reason = detail::kNotRegularText;
+        return Fd();
+    }
+    return fd;
+}
+
+// Puts the old bytes back after a failed write in place; the text to add to the reason when
+// even that fails. Where only the start of a large file was kept, the rest is whole as long as
+// the file was not cut yet.
+std::string PutBack(int fd, const std::string &old_bytes, std::size_t old_size, bool truncated)
+{
+    if (WriteAll(fd, old_bytes, 0)
+        && (old_bytes.size() == old_size ? ftruncate(fd, static_cast<off_t>(old_size)) == 0
+                                         : !truncated)
+        && fsync(fd) == 0)
+        return {};
+    return " (the old contents could not be put back: " + ErrorText(errno) + ")";
+}
+
 // The plain write, where the system refuses a new file or the replacement: the old bytes that
 // the new ones cover (all of them, for a file of a configuration file's size) are kept in
 // memory first, so that a write failing halfway can put them back rather than leave half a
@@ -335,23 +365,15 @@ bool SyncFolder(const Target &target, std::string &reason)
 bool WriteInPlace(
     const Target &target, std::string_view bytes, FileStamp &written, std::string &reason)
 {
-    Fd fd(openat(target.folder.Get(), target.name.c_str(),
-        O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat info = {};
-    if (!fd.IsOpen() || fstat(fd.Get(), &info) != 0) {
-        reason = ErrorText(errno);
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        reason = detail::kNotRegularText;
-        return false;
-    }
+    Fd fd = OpenInPlace(target, info, reason);
+    std::string old_bytes;
     const auto old_size = static_cast<std::size_t>(info.st_size);
     const std::size_t kept =
         std::min(old_size, std::max<std::size_t>(bytes.size(), kMaxConfigFileBytes));
-    std::string old_bytes;
-    if (!ReadAll(fd.Get(), old_bytes, kept)) {
-        reason = ErrorText(errno);
+    if (!fd.IsOpen() || !ReadAll(fd.Get(), old_bytes, kept)) {
+        if (fd.IsOpen())
+            reason = ErrorText(errno);
         return false;
     }
     bool truncated = false;
@@ -359,14 +381,8 @@ bool WriteInPlace(
         && (truncated = ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) == 0)
         && !Injected(SaveStep::Sync) && fsync(fd.Get()) == 0;
     int error = errno;
-    std::string restore_failure;
-    if (!ok
-        && !(WriteAll(fd.Get(), old_bytes, 0)
-            && (old_bytes.size() == old_size
-                    ? ftruncate(fd.Get(), static_cast<off_t>(old_size)) == 0
-                    : !truncated)
-            && fsync(fd.Get()) == 0))
-        restore_failure = " (the old contents could not be put back: " + ErrorText(errno) + ")";
+    const std::string restore_failure =
+        ok ? std::string() : PutBack(fd.Get(), old_bytes, old_size, truncated);
     if (ok && fstat(fd.Get(), &info) == 0)
         written = StampFrom(info, RealPath(target.Path()));
     if (!fd.Close() && ok) {

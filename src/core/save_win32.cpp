@@ -173,6 +173,18 @@ Replaced ReplaceWith(
     return Replaced::Failed;
 }
 
+// Puts the old bytes back after a failed write in place; the text to add to the reason when
+// even that fails. Where only the start of a large file was kept, the rest is whole as long as
+// the file was not cut yet.
+std::string PutBack(HANDLE file, const std::string &old_bytes, std::size_t old_size, bool truncated)
+{
+    if (Rewind(file) && WriteAll(file, old_bytes)
+        && (old_bytes.size() == old_size ? SetEndOfFile(file) : !truncated)
+        && FlushFileBuffers(file))
+        return {};
+    return " (the old contents could not be put back: " + LastErrorText() + ")";
+}
+
 // The plain write, where the system refuses a new file or the replacement: the old bytes that
 // the new ones cover (all of them, for a file of a configuration file's size) are kept in
 // memory first, so that a write failing halfway can put them back rather than leave half a
@@ -183,15 +195,12 @@ bool WriteInPlace(
     Handle file(CreateFileW(SystemPath(target).c_str(), GENERIC_READ | GENERIC_WRITE,
         FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size = {};
-    if (!file.IsOpen() || !GetFileSizeEx(file.Get(), &size)) {
-        reason = LastErrorText();
-        return false;
-    }
+    std::string old_bytes;
+    const bool opened = file.IsOpen() && GetFileSizeEx(file.Get(), &size);
     const auto old_size = static_cast<std::size_t>(size.QuadPart);
     const std::size_t kept =
         std::min(old_size, std::max<std::size_t>(bytes.size(), kMaxConfigFileBytes));
-    std::string old_bytes;
-    if (!ReadAll(file.Get(), old_bytes, kept)) {
+    if (!opened || !ReadAll(file.Get(), old_bytes, kept)) {
         reason = LastErrorText();
         return false;
     }
@@ -200,12 +209,8 @@ bool WriteInPlace(
         && (truncated = SetEndOfFile(file.Get())) && !Injected(SaveStep::Sync)
         && FlushFileBuffers(file.Get());
     DWORD error = GetLastError();
-    std::string restore_failure;
-    if (!ok
-        && !(Rewind(file.Get()) && WriteAll(file.Get(), old_bytes)
-            && (old_bytes.size() == old_size ? SetEndOfFile(file.Get()) : !truncated)
-            && FlushFileBuffers(file.Get())))
-        restore_failure = " (the old contents could not be put back: " + LastErrorText() + ")";
+    const std::string restore_failure =
+        ok ? std::string() : PutBack(file.Get(), old_bytes, old_size, truncated);
     BY_HANDLE_FILE_INFORMATION info = {};
     if (ok && GetFileInformationByHandle(file.Get(), &info))
         written = StampFrom(file.Get(), info);

@@ -1,31 +1,28 @@
 #include "frmolmach.h"
 
+#include "controls.h"
 #include "designfont.h"
 #include "droppedpress.h"
-#include "filedialogs.h"
 #include "geometry.h"
 #include "messagebox.h"
 #include "mousehint.h"
 #include "scrollbar.h"
 #include "sharedwindows.h"
 #include "statusline.h"
+#include "storedmark.h"
 #include "straightline.h"
 #include "text.h"
 #include "textfield.h"
 #include "valuelist.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
-#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
 #include <QLocale>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -80,7 +77,6 @@ const char *const kFieldHints[] = {
 constexpr int kLaserHint = 3;
 constexpr int kPowerLevelHint = 2;
 constexpr int kNoHint = -1;
-constexpr int kStoredGap = 4; // pixels around the stored-text mark
 
 // What a screen reader says of the controls that have no hint of their own.
 constexpr const char *kViewBotText = "Chooses the tier on view: SUPERBOT, MEGABOT or ULTIMATEBOT";
@@ -117,16 +113,6 @@ int SliderPositionFor(const std::string &text, int minimum, int maximum)
     return value && *value > 0 ? maximum : minimum;
 }
 
-QGroupBox *NewFrame(QWidget *parent, const char *name, const QString &caption, const QRect &place)
-{
-    auto *frame = new QGroupBox(caption, parent);
-    frame->setObjectName(QLatin1String(name));
-    // Qt would name a frame inside a frame after the outer one.
-    frame->setAccessibleName(caption);
-    frame->setGeometry(place);
-    return frame;
-}
-
 // The frame's hint, as the description a screen reader gives after the name, for the frame and
 // each control in it.
 void DescribeWithHint(QGroupBox *frame, int hint)
@@ -136,6 +122,19 @@ void DescribeWithHint(QGroupBox *frame, int hint)
         if (control->focusPolicy() != Qt::NoFocus)
             control->setAccessibleDescription(FieldHint(hint));
     }
+}
+
+QSlider *NewSlider(QGroupBox *frame, const SliderDesign &design)
+{
+    auto *slider = new QSlider(Qt::Horizontal, frame);
+    slider->setObjectName(QLatin1String(design.sliderName));
+    slider->setGeometry(TwipsRect(180, 360, 1815, 495));
+    const voltara::SuperbotFieldInfo &range = voltara::SuperbotFieldOf(design.member);
+    slider->setRange(range.first, range.last);
+    slider->setPageStep(design.pageStep);
+    slider->setTickInterval(design.tickInterval);
+    slider->setTickPosition(QSlider::TicksBelow);
+    return slider;
 }
 
 } // namespace
@@ -188,7 +187,7 @@ void frmOlmach::createControls()
     // valueChanged comes both while the thumb is dragged and when it is released.
     connect(HSBNumber, &QScrollBar::valueChanged, this, &frmOlmach::HSBNumber_Change);
 
-    fraBot = NewFrame(client, "fraBot", QString::fromLatin1(voltara::TierName(1)),
+    fraBot = voltara::ui::NewFrame(client, "fraBot", QString::fromLatin1(voltara::TierName(1)),
         TwipsRect(60, 780, 7935, 3255));
     voltara::ui::OnMouseMove(fraBot, [this] { ShowFieldHint(kNoHint); });
     createSliderFields();
@@ -200,35 +199,17 @@ void frmOlmach::createSliderFields()
     for (std::size_t i = 0; i < m_sliders.size(); ++i) {
         const SliderDesign &design = kSliderDesigns[i];
         SliderField &field = m_sliders[i];
-        field.frame = NewFrame(fraBot, design.frameName, QString::fromLatin1(design.frameCaption),
-            TwipsRect(design.frameLeft, 420, 2295, 1515));
+        field.frame = voltara::ui::NewFrame(fraBot, design.frameName,
+            QString::fromLatin1(design.frameCaption), TwipsRect(design.frameLeft, 420, 2295, 1515));
         voltara::ui::OnMouseMove(field.frame, [this, &field] { ShowFieldHint(field.hint); });
-        field.slider = new QSlider(Qt::Horizontal, field.frame);
-        field.slider->setObjectName(QLatin1String(design.sliderName));
-        field.slider->setGeometry(TwipsRect(180, 360, 1815, 495));
-        const voltara::SuperbotFieldInfo &range = voltara::SuperbotFieldOf(design.member);
-        field.slider->setRange(range.first, range.last);
-        field.slider->setPageStep(design.pageStep);
-        field.slider->setTickInterval(design.tickInterval);
-        field.slider->setTickPosition(QSlider::TicksBelow);
+        field.slider = NewSlider(field.frame, design);
         field.check = new QCheckBox(QString::fromLatin1(design.checkCaption), field.frame);
         field.check->setObjectName(QLatin1String(design.checkName));
         field.check->setAccessibleName(QLatin1String(design.checkSpoken));
         field.check->setGeometry(TwipsRect(300, 1020, 975, 315));
-        // A wider stand-in font must not cut the caption; the frame has room to the right.
-        field.check->resize(
-            std::max(field.check->width(), field.check->sizeHint().width()), field.check->height());
-        field.stored = new QLabel(field.frame);
+        voltara::ui::FitWidth(field.check);
+        field.stored = new voltara::ui::StoredMark(field.check, field.frame);
         field.stored->setObjectName(QLatin1String(design.storedName));
-        // The mark takes the row from the end of the check box's caption to the frame's inner
-        // edge: a long stored text is cut only where the frame has no more room.
-        const int left = field.check->x()
-            + std::min(field.check->width(), field.check->sizeHint().width()) + kStoredGap;
-        const int right = field.frame->contentsRect().right();
-        field.stored->setGeometry(left, field.check->y(), right - left + 1, field.check->height());
-        field.stored->setAlignment(Qt::AlignCenter);
-        field.stored->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        field.stored->hide();
         field.member = design.member;
         field.reading = design.reading;
         field.hint = design.hint;
@@ -244,8 +225,8 @@ void frmOlmach::createSliderFields()
 
 void frmOlmach::createLowerFields()
 {
-    fraLS =
-        NewFrame(fraBot, "fraLS", QStringLiteral("Laser usage"), TwipsRect(240, 2160, 1755, 915));
+    fraLS = voltara::ui::NewFrame(
+        fraBot, "fraLS", QStringLiteral("Laser usage"), TwipsRect(240, 2160, 1755, 915));
     voltara::ui::OnMouseMove(fraLS, [this] { ShowFieldHint(kLaserHint); });
     cmbLaser = new voltara::ui::ValueList(fraLS);
     cmbLaser->setObjectName(QStringLiteral("cmbLaser"));
@@ -254,8 +235,8 @@ void frmOlmach::createLowerFields()
     // The list stores only an entry the user picked, and only when it is left.
     connect(cmbLaser, &voltara::ui::ValueList::committed, this, &frmOlmach::cmbLaser_LostFocus);
 
-    fraPL =
-        NewFrame(fraBot, "fraPL", QStringLiteral("Powerlevel"), TwipsRect(2220, 2160, 1815, 915));
+    fraPL = voltara::ui::NewFrame(
+        fraBot, "fraPL", QStringLiteral("Powerlevel"), TwipsRect(2220, 2160, 1815, 915));
     voltara::ui::OnMouseMove(fraPL, [this] { ShowFieldHint(kPowerLevelHint); });
     txtPL = new voltara::ui::TextField(voltara::kPowerLevelMaxLength, fraPL);
     txtPL->setObjectName(QStringLiteral("txtPL"));
@@ -374,36 +355,7 @@ void frmOlmach::showOnSlider(SliderField &field, const std::string &text)
 
 void frmOlmach::showStoredMark(SliderField &field, const QString &text)
 {
-    const QString tip = text.isEmpty() ? QString() : QStringLiteral("Stored value: %1").arg(text);
-    field.slider->setToolTip(tip);
-    field.stored->setToolTip(tip);
-    fitStoredMark(field, text.trimmed());
-    field.stored->setVisible(!text.isEmpty());
-}
-
-// The row beside the check box holds a short text; a longer one goes on two lines, the mark
-// reaching down into the frame's free room below the check box, and only what fits on neither
-// is elided.
-void frmOlmach::fitStoredMark(SliderField &field, const QString &text)
-{
-    QLabel *mark = field.stored;
-    const QFontMetrics metrics = mark->fontMetrics();
-    const int border = mark->frameWidth();
-    const int width = mark->width() - 2 * border;
-    QString shown = metrics.elidedText(text, Qt::ElideRight, width);
-    int height = field.check->height();
-    const int twoLines = 2 * metrics.lineSpacing() + 2 * border;
-    const int room = field.frame->contentsRect().bottom() - mark->y() + 1;
-    if (shown != text && twoLines <= room) {
-        qsizetype split = 1;
-        while (split < text.size() && metrics.horizontalAdvance(text.left(split + 1)) <= width)
-            ++split;
-        shown = text.left(split) + QLatin1Char('\n')
-            + metrics.elidedText(text.mid(split), Qt::ElideRight, width);
-        height = std::max(height, twoLines);
-    }
-    mark->resize(mark->width(), height);
-    mark->setText(shown);
+    field.slider->setToolTip(field.stored->showStored(text));
 }
 
 void frmOlmach::HSBNumber_Change(int value)

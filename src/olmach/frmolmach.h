@@ -20,6 +20,7 @@ class QSlider;
 
 namespace voltara::ui {
 class StatusLine;
+class StoredMark;
 class TextField;
 class ValueList;
 } // namespace voltara::ui
@@ -79,7 +80,7 @@ private:
         QGroupBox *frame = nullptr;
         QSlider *slider = nullptr;
         QCheckBox *check = nullptr;
-        QLabel *stored = nullptr;
+        voltara::ui::StoredMark *stored = nullptr;
         std::string voltara::Superbot::*member = nullptr;
         QString (*reading)(int position) = nullptr;
         int hint = -1;
@@ -94,7 +95,6 @@ private:
     voltara::Superbot &currentRecord();
     void showOnSlider(SliderField &field, const std::string &text);
     void showStoredMark(SliderField &field, const QString &text);
-    void fitStoredMark(SliderField &field, const QString &text);
 
     void HSBNumber_Change(int value);
     void chk_Click(SliderField &field, bool checked);

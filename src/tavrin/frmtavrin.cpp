@@ -1,8 +1,9 @@
 #include "frmtavrin.h"
 
+#include "controls.h"
 #include "designfont.h"
-#include "filedialogs.h"
 #include "geometry.h"
+#include "layout.h"
 #include "messagebox.h"
 #include "mousehint.h"
 #include "presets.h"
@@ -33,114 +34,7 @@
 
 using voltara::ui::FromBytes;
 using voltara::ui::TwipsRect;
-
-namespace {
-
-constexpr int kClientWidth = 9960;
-constexpr int kFieldAreaHeight = 6795; // the client area above the status bar
-constexpr int kStatusHeight = 315;
-constexpr int kHeadingLeft = 60;
-constexpr int kHeadingWidth = 9795;
-constexpr int kDefaultHeadingTop = 0;
-constexpr int kViewHeadingTop = 840;
-constexpr int kLabelHeight = 255;
-constexpr int kDefaultHint = 26;
-constexpr int kViewBotHint = 27;
-constexpr int kNoHint = -2;
-constexpr const char *kDefaultHintText = "Specifies the personality default bots use";
-constexpr int kRowLeft = 240; // the default-personality row: one button every 960 twips
-constexpr int kRowPitch = 960;
-constexpr int kRowTop = 300;
-
-// What a screen reader says of the controls that have no hint of their own.
-constexpr const char *kViewBotText = "Chooses which of the nine bots the fields below show";
-constexpr const char *kTransKillerText = "the transkiller switch of the bot";
-constexpr const char *kLoadDefaultsText =
-    "Gives every setting of the bot on view its default value";
-
-// The value column of a group frame: lists every 420 twips, labels to their left.
-constexpr int kListLeft = 1860;
-constexpr int kListWidth = 675;
-constexpr int kListHeight = 315;
-constexpr int kRowStep = 420;
-constexpr int kLabelLeft = 240;
-constexpr int kLabelWidth = 1455;
-constexpr int kLabelDrop = 60;
-
-struct GroupFrame
-{
-    voltara::SettingGroup group;
-    const char *name;
-    const char *caption;
-    int left, top, width, height;
-    int firstRowTop;
-};
-
-constexpr GroupFrame kGroupFrames[] = {
-    {voltara::kGroupAttacks, "fraAttacks", "Attacks", 240,  360,  3015, 4575, 300},
-    {voltara::kGroupMelee,   "fraMelee",   "Melee",   3420, 360,  2955, 1215, 300},
-    {voltara::kGroupChat,    "fraChat",    "Chat",    3420, 1620, 2955, 3315, 300},
-    {voltara::kGroupOthers,  "fraOther",   "Others",  6540, 360,  2955, 4335, 240},
-};
-
-// The designed sizes assume a narrow dialog font; where a caption needs more room in the
-// font and style at hand, the control grows to the right instead of clipping it.
-void fitWidth(QWidget *widget)
-{
-    widget->resize(std::max(widget->width(), widget->sizeHint().width()), widget->height());
-}
-
-// The box of a group of option buttons, which draws nothing: a screen reader announces the
-// buttons under its heading, as it does only for buttons in a group box.
-class OptionGroup : public QGroupBox
-{
-public:
-    using QGroupBox::QGroupBox;
-
-protected:
-    void paintEvent(QPaintEvent *) override { }
-};
-
-// Puts the buttons into an option group. It starts at their parent's origin, so the buttons
-// keep their coordinates, and lies below its siblings, so it takes no mouse event from them.
-void groupButtons(const QList<QWidget *> &buttons, const char *name, const QString &heading,
-    const QString &description)
-{
-    QWidget *parent = buttons.constFirst()->parentWidget();
-    QRect bounds;
-    for (QWidget *button : buttons)
-        bounds |= button->geometry();
-    auto *group = new OptionGroup(heading, parent);
-    group->setObjectName(QString::fromLatin1(name));
-    // Inside a frame, Qt would name it after the frame.
-    group->setAccessibleName(heading);
-    group->setAccessibleDescription(description);
-    group->setGeometry(0, 0, bounds.right() + 1, bounds.bottom() + 1);
-    group->lower();
-    for (QWidget *button : buttons) {
-        const QRect place = button->geometry();
-        button->setParent(group);
-        button->setGeometry(place);
-    }
-}
-
-QAction *addCommand(
-    QMenu *menu, const char *name, const char *caption, const QKeySequence &shortcut = {})
-{
-    QAction *action = menu->addAction(QString::fromLatin1(caption));
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(shortcut);
-    return action;
-}
-
-QMenu *addSubmenu(QWidget *parent, const char *name, const char *caption)
-{
-    auto *menu = new QMenu(QString::fromLatin1(caption), parent);
-    menu->setObjectName(QString::fromLatin1(name));
-    return menu;
-}
-
-} // namespace
+using namespace tavrin;
 
 frmTavrin::frmTavrin(
     voltara::PersonalityConfig &config, std::string program_folder, QWidget *parent)
@@ -198,8 +92,8 @@ void frmTavrin::createDefaultRow(QWidget *area)
         row.append(button);
     }
     for (QAbstractButton *button : m_optBot->buttons())
-        fitWidth(button);
-    groupButtons(row, "optBotGroup", heading, hint);
+        voltara::ui::FitWidth(button);
+    voltara::ui::GroupOptionButtons(row, "optBotGroup", heading, hint);
     connect(m_optBot, &QButtonGroup::idClicked, this, &frmTavrin::optBot_Click);
 
     txtPersonality = new voltara::ui::TextField(2, area);
@@ -240,11 +134,9 @@ void frmTavrin::createFieldFrames()
 {
     std::array<QGroupBox *, 5> frames {};
     for (const GroupFrame &layout : kGroupFrames) {
-        auto *frame = new QGroupBox(QString::fromLatin1(layout.caption), fraBot);
-        frame->setObjectName(QString::fromLatin1(layout.name));
-        // Qt would name a frame inside a frame after the outer one.
-        frame->setAccessibleName(frame->title());
-        frame->setGeometry(TwipsRect(layout.left, layout.top, layout.width, layout.height));
+        QGroupBox *frame =
+            voltara::ui::NewFrame(fraBot, layout.name, QString::fromLatin1(layout.caption),
+                TwipsRect(layout.left, layout.top, layout.width, layout.height));
         voltara::ui::OnMouseMove(frame, [this] { ShowKeyHint(kNoHint); });
         frames[layout.group] = frame;
     }
@@ -292,21 +184,11 @@ void frmTavrin::createAggression(QGroupBox *frame)
     const QString hint = QString::fromLatin1(info.hint_text);
     createLabel(frame, info.hint, QString::fromLatin1(info.label),
         TwipsRect(kLabelLeft, 3180 + kLabelDrop, kLabelWidth, kLabelHeight));
-    auto addButton = [this, frame, &hint](
-                         const char *name, const char *caption, int top, const char *word) {
-        auto *button = new QRadioButton(QString::fromLatin1(caption), frame);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setAccessibleDescription(hint);
-        button->setGeometry(TwipsRect(kListLeft, top, 1035, 240));
-        fitWidth(button);
-        voltara::ui::OnMouseMove(button, [this] { StBr->setSimpleText(QString()); });
-        connect(button, &QRadioButton::clicked, this,
-            [this, button, word] { aggression_Click(button, word); });
-        return button;
-    };
-    optAggressive = addButton("optAggressive", "Aggressive", 3180, voltara::kAggressive);
-    optDefensive = addButton("optDefensive", "Defensive", 3420, voltara::kDefensive);
-    optNormal = addButton("optNormal", "Normal", 3660, voltara::kNormal);
+    optAggressive =
+        addAggressionButton(frame, "optAggressive", "Aggressive", 3180, voltara::kAggressive);
+    optDefensive =
+        addAggressionButton(frame, "optDefensive", "Defensive", 3420, voltara::kDefensive);
+    optNormal = addAggressionButton(frame, "optNormal", "Normal", 3660, voltara::kNormal);
 
     chkTransKiller = new QCheckBox(QStringLiteral("Transkiller"), frame);
     chkTransKiller->setObjectName(QStringLiteral("chkTransKiller"));
@@ -315,7 +197,9 @@ void frmTavrin::createAggression(QGroupBox *frame)
     // Unticked until a record is shown: the window shows nothing before it has a bot to show.
     // The mouse moving over it leaves the hint, and must not reach the frame, which clears it.
     chkTransKiller->setAttribute(Qt::WA_NoMousePropagation);
-    fitWidth(chkTransKiller);
+    voltara::ui::FitWidth(chkTransKiller);
+    connect(chkTransKiller, &QCheckBox::clicked, this, &frmTavrin::chkTransKiller_Click);
+
     // The column stands under the lists where it fits, else as far left as the frame needs.
     const QList<QWidget *> column {optAggressive, optDefensive, optNormal, chkTransKiller};
     int widest = 0;
@@ -325,9 +209,23 @@ void frmTavrin::createAggression(QGroupBox *frame)
     for (QWidget *widget : column)
         widget->move(left, widget->y());
     // In the frame alone the buttons would be announced under the frame's caption.
-    groupButtons({optAggressive, optDefensive, optNormal}, "optAggressionGroup",
+    voltara::ui::GroupOptionButtons({optAggressive, optDefensive, optNormal}, "optAggressionGroup",
         QString::fromLatin1(info.label), hint);
-    connect(chkTransKiller, &QCheckBox::clicked, this, &frmTavrin::chkTransKiller_Click);
+}
+
+QRadioButton *frmTavrin::addAggressionButton(
+    QGroupBox *frame, const char *name, const char *caption, int top, const char *word)
+{
+    auto *button = new QRadioButton(QString::fromLatin1(caption), frame);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAccessibleDescription(
+        QString::fromLatin1(voltara::kFields[voltara::FieldIndex("aggression_level")].hint_text));
+    button->setGeometry(TwipsRect(kListLeft, top, 1035, 240));
+    voltara::ui::FitWidth(button);
+    voltara::ui::OnMouseMove(button, [this] { StBr->setSimpleText(QString()); });
+    connect(button, &QRadioButton::clicked, this,
+        [this, button, word] { aggression_Click(button, word); });
+    return button;
 }
 
 // Two open boxes around the headings, their top edges broken where the heading text (and,

@@ -85,6 +85,8 @@ private:
     void createFieldFrames();
     void createValueFields(const std::array<QGroupBox *, 5> &frames);
     void createAggression(QGroupBox *frame);
+    QRadioButton *addAggressionButton(
+        QGroupBox *frame, const char *name, const char *caption, int top, const char *word);
     void createLines(QWidget *area);
     void createPresetMenu();
     void setFocusOrder();

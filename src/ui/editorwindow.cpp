@@ -16,36 +16,14 @@
 
 namespace voltara::ui {
 
-namespace {
-
-// One item of a menu, named as its command; captions carry no access keys.
-struct MenuItem
+// One item of a menu and the command it gives.
+struct EditorWindow::MenuItem
 {
     const char *name;
     const char *caption;
     QKeySequence shortcut;
     void (EditorWindow::*command)();
 };
-
-QMenu *addMenu(QMenuBar *bar, const char *name, const char *caption)
-{
-    QMenu *menu = bar->addMenu(QString::fromLatin1(caption));
-    menu->setObjectName(QString::fromLatin1(name));
-    return menu;
-}
-
-void addItems(EditorWindow *window, QWidget *owner, std::initializer_list<MenuItem> items)
-{
-    for (const MenuItem &item : items) {
-        auto *action = new QAction(QString::fromLatin1(item.caption), window);
-        action->setObjectName(QString::fromLatin1(item.name));
-        action->setShortcut(item.shortcut);
-        QObject::connect(action, &QAction::triggered, window, item.command);
-        owner->addAction(action);
-    }
-}
-
-} // namespace
 
 EditorWindow::EditorWindow(std::string program_folder, Sibling sibling, QWidget *parent)
     : QMainWindow(parent)
@@ -54,35 +32,56 @@ EditorWindow::EditorWindow(std::string program_folder, Sibling sibling, QWidget 
 {
 }
 
+QMenu *EditorWindow::addSubmenu(QWidget *parent, const char *name, const char *caption)
+{
+    auto *menu = new QMenu(QString::fromLatin1(caption), parent);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+QAction *EditorWindow::addCommand(
+    QMenu *menu, const char *name, const char *caption, const QKeySequence &shortcut)
+{
+    QAction *action = menu->addAction(QString::fromLatin1(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
+void EditorWindow::addItems(QMenu *menu, std::initializer_list<MenuItem> items)
+{
+    for (const MenuItem &item : items)
+        connect(addCommand(menu, item.name, item.caption, item.shortcut), &QAction::triggered, this,
+            item.command);
+}
+
 void EditorWindow::createMenus(const std::function<void()> &more_menus)
 {
-    QMenu *file = addMenu(menuBar(), "menFile", "File");
-    addItems(this, file,
-        {
-            {"menLoad",         "Open",            QKeySequence(Qt::CTRL | Qt::Key_O), &EditorWindow::menLoad_Click  },
-            {"menSave",         "Save as default", {},                                 &EditorWindow::menSave_Click  },
-            {"menSave_Current", "Save",            QKeySequence(Qt::CTRL | Qt::Key_S),
-             &EditorWindow::menSave_Current_Click                                                                    },
-            {"menSaveAs",       "Save as",         {},                                 &EditorWindow::menSaveAs_Click}
+    // clang-format off
+    QMenu *file = addSubmenu(menuBar(), "menFile", "File");
+    menuBar()->addMenu(file);
+    addItems(file, {
+        {"menLoad",         "Open",            QKeySequence(Qt::CTRL | Qt::Key_O), &EditorWindow::menLoad_Click},
+        {"menSave",         "Save as default", {},                                 &EditorWindow::menSave_Click},
+        {"menSave_Current", "Save",            QKeySequence(Qt::CTRL | Qt::Key_S), &EditorWindow::menSave_Current_Click},
+        {"menSaveAs",       "Save as",         {},                                 &EditorWindow::menSaveAs_Click},
     });
     file->addSeparator()->setObjectName(QStringLiteral("menStrich"));
-    addItems(this, file,
-        {
-            {"menQuit", "Exit", {}, &EditorWindow::menQuit_Click}
-    });
+    addItems(file, {{"menQuit", "Exit", {}, &EditorWindow::menQuit_Click}});
     if (more_menus)
         more_menus();
-    addItems(this, menuBar(),
-        {
-            {"menBot", m_sibling.caption, {}, &EditorWindow::menBot_Click}
+    // The sibling is a command on the menu bar itself.
+    QAction *sibling = menuBar()->addAction(QString::fromLatin1(m_sibling.caption));
+    sibling->setObjectName(QStringLiteral("menBot"));
+    connect(sibling, &QAction::triggered, this, &EditorWindow::menBot_Click);
+    QMenu *help = addSubmenu(menuBar(), "menHelp", "Help");
+    menuBar()->addMenu(help);
+    addItems(help, {
+        {"menAbout",   "About",           QKeySequence(Qt::Key_F1), &EditorWindow::menAbout_Click},
+        {"menCredits", "Credits",         QKeySequence(Qt::Key_F3), &EditorWindow::menCredits_Click},
+        {"menVisit",   "Voltara Website", {},                       &EditorWindow::menVisit_Click},
     });
-    QMenu *help = addMenu(menuBar(), "menHelp", "Help");
-    addItems(this, help,
-        {
-            {"menAbout",   "About",           QKeySequence(Qt::Key_F1), &EditorWindow::menAbout_Click  },
-            {"menCredits", "Credits",         QKeySequence(Qt::Key_F3), &EditorWindow::menCredits_Click},
-            {"menVisit",   "Voltara Website", {},                       &EditorWindow::menVisit_Click  }
-    });
+    // clang-format on
     OpenMenusOnF10(this);
 }
 

@@ -3,10 +3,15 @@
 // that it stores its value, then write back, to the default file, or under a chosen name).
 #pragma once
 
+#include <QKeySequence>
 #include <QMainWindow>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
+
+class QAction;
+class QMenu;
 
 namespace voltara::ui {
 
@@ -45,6 +50,11 @@ protected:
     void createMenus(const std::function<void()> &more_menus = {});
     // The status bar of one line of simple text, of this height.
     StatusLine *createStatusLine(int height_twips);
+    // A submenu and a command of a menu, named as the menu's items are (their captions carry no
+    // access keys); the submenu is not added to the parent yet.
+    static QMenu *addSubmenu(QWidget *parent, const char *name, const char *caption);
+    static QAction *addCommand(
+        QMenu *menu, const char *name, const char *caption, const QKeySequence &shortcut = {});
 
     // The window's own part of the commands: its file's path at start-up and as last read, the
     // control that takes the focus so that the field being edited stores its value, the reading
@@ -56,6 +66,8 @@ protected:
     virtual void writeFile(const std::string &path) = 0;
 
 private:
+    struct MenuItem;
+    void addItems(QMenu *menu, std::initializer_list<MenuItem> items);
     // Moves the focus to the anchor, so that the field being edited stores its value, and lets
     // the events run.
     void commitFieldBeingEdited();

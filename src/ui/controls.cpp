@@ -1,0 +1,58 @@
+#include "controls.h"
+
+#include <QGroupBox>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace voltara::ui {
+
+namespace {
+
+class OptionGroup : public QGroupBox
+{
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override { }
+};
+
+} // namespace
+
+void FitWidth(QWidget *widget)
+{
+    widget->resize(std::max(widget->width(), widget->sizeHint().width()), widget->height());
+}
+
+QGroupBox *NewFrame(QWidget *parent, const char *name, const QString &caption, const QRect &place)
+{
+    auto *frame = new QGroupBox(caption, parent);
+    frame->setObjectName(QLatin1String(name));
+    frame->setAccessibleName(caption);
+    frame->setGeometry(place);
+    return frame;
+}
+
+void GroupOptionButtons(const QList<QWidget *> &buttons, const char *name, const QString &heading,
+    const QString &description)
+{
+    QWidget *parent = buttons.constFirst()->parentWidget();
+    QRect bounds;
+    for (QWidget *button : buttons)
+        bounds |= button->geometry();
+    auto *group = new OptionGroup(heading, parent);
+    group->setObjectName(QString::fromLatin1(name));
+    // Inside a frame, Qt would name it after the frame.
+    group->setAccessibleName(heading);
+    group->setAccessibleDescription(description);
+    group->setGeometry(0, 0, bounds.right() + 1, bounds.bottom() + 1);
+    group->lower();
+    for (QWidget *button : buttons) {
+        const QRect place = button->geometry();
+        button->setParent(group);
+        button->setGeometry(place);
+    }
+}
+
+} // namespace voltara::ui
