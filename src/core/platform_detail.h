@@ -4,6 +4,8 @@
 #include "platform.h"
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +31,32 @@ std::intptr_t OpenToLock(const std::string &path, std::uint64_t &device, std::ui
 LockTry TryLock(std::intptr_t handle);
 bool StillThere(const std::string &path, std::uint64_t device, std::uint64_t inode);
 void CloseLocked(std::intptr_t handle);
+
+// How the replacement of a save's target went: done, refused where a plain write of the file
+// may still be allowed, or failed.
+enum class Replacement { Done, InPlace, Failed };
+
+// The target of a save as one system finds and writes it; SaveFile runs the steps in order.
+class SaveTarget
+{
+public:
+    virtual ~SaveTarget() = default;
+    // The file the writers' lock is taken on: the target itself, links resolved.
+    virtual std::string LockPath() const = 0;
+    // Looks at the target again under the lock; false, with the reason, where it is refused now.
+    virtual bool Refresh(std::string &reason) = 0;
+    // The stamp of the file at the target now; nullopt while there is none.
+    virtual std::optional<FileStamp> Stamp() const = 0;
+    // Under the lock, removes what killed saves of this target left behind.
+    virtual void RemoveStaleTemporaries() = 0;
+    virtual Replacement Replace(
+        std::string_view bytes, FileStamp &written, std::string &reason) = 0;
+    virtual bool WriteInPlace(std::string_view bytes, FileStamp &written, std::string &reason) = 0;
+};
+
+// The target a save of path lands in, checked; nullptr, with the reason, where the save is
+// refused before anything is opened.
+std::unique_ptr<SaveTarget> FindSaveTarget(const std::string &path, std::string &reason);
 
 // The system reads a path up to its first NUL: a name with one inside would address another
 // file.

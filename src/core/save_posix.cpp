@@ -394,7 +394,7 @@ bool WriteInPlace(
     return ok;
 }
 
-enum class Written { Done, InPlace, Failed };
+using detail::Replacement;
 
 // The bytes, the target's attributes and a sync; false with errno set. kept says whether a
 // failure was the keeping of attributes.
@@ -410,7 +410,7 @@ bool FillTemporary(
 
 // The bytes into a temporary file that then takes the target's place; InPlace where the system
 // refused a step that a plain write of the file would not need.
-Written ReplaceTarget(
+Replacement ReplaceTarget(
     const Target &target, std::string_view bytes, FileStamp &written, std::string &reason)
 {
     Temporary temporary;
@@ -444,54 +444,63 @@ Written ReplaceTarget(
     if (!ok) {
         RemoveTemporary(target, temporary);
         if (in_place || kept != Kept::All)
-            return Written::InPlace;
+            return Replacement::InPlace;
         reason = ErrorText(error);
-        return Written::Failed;
+        return Replacement::Failed;
     }
     written = StampFrom(info, RealPath(target.Path()));
-    return SyncFolder(target, reason) ? Written::Done : Written::Failed;
+    return SyncFolder(target, reason) ? Replacement::Done : Replacement::Failed;
 }
 
 } // namespace
 
-SaveResult SaveFile(const std::string &path, std::string_view bytes, const SaveGuard &guard,
-    FileStamp &written, std::string &reason)
+namespace detail {
+
+namespace {
+
+class PosixTarget : public SaveTarget
+{
+public:
+    explicit PosixTarget(Target target)
+        : target_(std::move(target))
+    {
+    }
+    std::string LockPath() const override { return target_.Path(); }
+    bool Refresh(std::string &reason) override { return RefreshTarget(target_, reason); }
+    std::optional<FileStamp> Stamp() const override
+    {
+        if (!target_.exists)
+            return std::nullopt;
+        return StampFrom(target_.info, RealPath(target_.Path()));
+    }
+    void RemoveStaleTemporaries() override { voltara::RemoveStaleTemporaries(target_); }
+    Replacement Replace(std::string_view bytes, FileStamp &written, std::string &reason) override
+    {
+        return ReplaceTarget(target_, bytes, written, reason);
+    }
+    bool WriteInPlace(std::string_view bytes, FileStamp &written, std::string &reason) override
+    {
+        return voltara::WriteInPlace(target_, bytes, written, reason);
+    }
+
+private:
+    Target target_;
+};
+
+} // namespace
+
+std::unique_ptr<SaveTarget> FindSaveTarget(const std::string &path, std::string &reason)
 {
     Target target;
     if (HasInnerNul(path)) {
         reason = ErrorText(EINVAL);
-        return SaveResult::Failed;
+        return nullptr;
     }
     if (!ResolveTarget(path, target, reason) || !CheckTarget(target, reason))
-        return SaveResult::Failed;
-    const std::string resolved = target.Path();
-    FileLock lock;
-    std::optional<FileStamp> accepted;
-    for (;;) {
-        if (!lock.Acquire(resolved, reason) || !RefreshTarget(target, reason))
-            return SaveResult::Failed;
-        if (!target.exists || !guard.changed)
-            break;
-        const FileStamp now = StampFrom(target.info, RealPath(resolved));
-        if (!guard.changed(now) || (accepted && accepted->SameState(now)))
-            break;
-        // The question waits for the user: no other writer should wait for it.
-        lock.Release();
-        if (!guard.overwrite || !guard.overwrite())
-            return SaveResult::Cancelled;
-        accepted = now;
-    }
-    if (target.exists)
-        RemoveStaleTemporaries(target);
-    switch (ReplaceTarget(target, bytes, written, reason)) {
-    case Written::Done:
-        return SaveResult::Saved;
-    case Written::Failed:
-        return SaveResult::Failed;
-    case Written::InPlace:
-        break;
-    }
-    return WriteInPlace(target, bytes, written, reason) ? SaveResult::Saved : SaveResult::Failed;
+        return nullptr;
+    return std::make_unique<PosixTarget>(std::move(target));
 }
+
+} // namespace detail
 
 } // namespace voltara

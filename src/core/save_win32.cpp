@@ -126,48 +126,51 @@ bool IsPassingRefusal(DWORD error)
         || error == ERROR_LOCK_VIOLATION;
 }
 
-enum class Replaced { Done, Refused, Failed };
+// Kept: the new file could not take the old one's place after the old one was gone, and stays
+// under its own name.
+enum class Replaced { Done, Refused, Failed, Kept };
 
-// The temporary file takes the target's place, and with it the target's access list, owner
-// and streams. The old file goes to a backup name first, so that a replacement that fails
-// halfway can put it back.
+// The temporary file takes the target's place in one step, and with it the target's access
+// list, owner and streams. With no backup name, ReplaceFileW renames once, so that a reader
+// finds the old file or the new one, never none. Should it fail after the old file is gone
+// (ERROR_UNABLE_TO_MOVE_REPLACEMENT), the new one is moved into place; should even that fail,
+// it is kept under its own name, which the reason gives.
 Replaced ReplaceWith(
     const std::string &target, const std::string &temporary, bool exists, std::string &reason)
 {
     const std::wstring target_path = SystemPath(target);
     const std::wstring temporary_path = SystemPath(temporary);
-    if (!exists) {
-        if (!Injected(SaveStep::Replace)
+    const auto move = [&] {
+        return !Injected(SaveStep::Replace)
             && MoveFileExW(temporary_path.c_str(), target_path.c_str(),
-                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    };
+    if (!exists) {
+        if (move())
             return Replaced::Done;
         reason = LastErrorText();
         return Replaced::Failed;
     }
-    const std::wstring backup =
-        SystemPath(JoinToFolder(FolderOf(target), detail::TemporaryName(NameOf(target))));
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < 6; ++attempt) {
         if (attempt > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(10 << attempt));
         if (!Injected(SaveStep::Replace)
-            && ReplaceFileW(target_path.c_str(), temporary_path.c_str(), backup.c_str(),
-                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-            DeleteFileW(backup.c_str());
+            && ReplaceFileW(target_path.c_str(), temporary_path.c_str(), nullptr,
+                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
             return Replaced::Done;
-        }
         error = GetLastError();
         if (!IsPassingRefusal(error))
             break;
     }
-    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2
-        && !MoveFileExW(backup.c_str(), target_path.c_str(), MOVEFILE_WRITE_THROUGH)) {
-        reason = SystemErrorText(error) + " (the old contents are kept in " + Narrow(backup) + ")";
-        return Replaced::Failed;
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+        if (move())
+            return Replaced::Done;
+        reason = LastErrorText() + " (the new contents are kept in " + temporary + ")";
+        return Replaced::Kept;
     }
-    // With a backup name given, these leave both files under their own names.
-    if (IsPassingRefusal(error) || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT
-        || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 || error == ERROR_UNABLE_TO_REMOVE_REPLACED)
+    // These leave both files as they were.
+    if (IsPassingRefusal(error) || error == ERROR_UNABLE_TO_REMOVE_REPLACED)
         return Replaced::Refused;
     reason = SystemErrorText(error);
     return Replaced::Failed;
@@ -223,9 +226,9 @@ bool WriteInPlace(
     return ok;
 }
 
-enum class Written { Done, InPlace, Failed };
+using detail::Replacement;
 
-Written ReplaceTarget(
+Replacement ReplaceTarget(
     const std::string &target, bool exists, std::string_view bytes, std::string &reason)
 {
     std::string temporary;
@@ -233,9 +236,9 @@ Written ReplaceTarget(
     if (!file.IsOpen()) {
         const DWORD error = GetLastError();
         if (exists && error == ERROR_ACCESS_DENIED)
-            return Written::InPlace;
+            return Replacement::InPlace;
         reason = SystemErrorText(error);
-        return Written::Failed;
+        return Replacement::Failed;
     }
     bool kept = true;
     bool ok = WriteBytes(file.Get(), bytes, SaveStep::Write)
@@ -251,54 +254,68 @@ Written ReplaceTarget(
         replaced = ReplaceWith(target, temporary, exists, reason);
     else
         reason = SystemErrorText(error);
-    if (replaced != Replaced::Done)
+    if (replaced != Replaced::Done && replaced != Replaced::Kept)
         DeleteFileW(SystemPath(temporary).c_str());
     if (replaced == Replaced::Refused || !kept)
-        return Written::InPlace;
-    return replaced == Replaced::Done ? Written::Done : Written::Failed;
+        return Replacement::InPlace;
+    return replaced == Replaced::Done ? Replacement::Done : Replacement::Failed;
 }
 
 } // namespace
 
-SaveResult SaveFile(const std::string &path, std::string_view bytes, const SaveGuard &guard,
-    FileStamp &written, std::string &reason)
+namespace detail {
+
+namespace {
+
+class Win32Target : public SaveTarget
+{
+public:
+    Win32Target(std::string target, bool exists)
+        : target_(std::move(target))
+        , exists_(exists)
+    {
+    }
+    std::string LockPath() const override { return target_; }
+    bool Refresh(std::string &reason) override { return CheckTarget(target_, exists_, reason); }
+    std::optional<FileStamp> Stamp() const override
+    {
+        return exists_ ? StampOf(target_) : std::nullopt;
+    }
+    void RemoveStaleTemporaries() override { voltara::RemoveStaleTemporaries(target_); }
+    Replacement Replace(std::string_view bytes, FileStamp &written, std::string &reason) override
+    {
+        const Replacement replaced = ReplaceTarget(target_, exists_, bytes, reason);
+        if (replaced == Replacement::Done) {
+            if (const std::optional<FileStamp> stamp = StampOf(target_))
+                written = *stamp;
+        }
+        return replaced;
+    }
+    bool WriteInPlace(std::string_view bytes, FileStamp &written, std::string &reason) override
+    {
+        return voltara::WriteInPlace(target_, bytes, written, reason);
+    }
+
+private:
+    std::string target_;
+    bool exists_;
+};
+
+} // namespace
+
+std::unique_ptr<SaveTarget> FindSaveTarget(const std::string &path, std::string &reason)
 {
     if (HasInnerNul(path)) {
         reason = SystemErrorText(ERROR_INVALID_NAME);
-        return SaveResult::Failed;
+        return nullptr;
     }
     std::string target;
     bool exists = false;
     if (!ResolveTarget(path, target, reason) || !CheckTarget(target, exists, reason))
-        return SaveResult::Failed;
-    FileLock lock;
-    std::optional<FileStamp> accepted;
-    for (;;) {
-        if (!lock.Acquire(target, reason) || !CheckTarget(target, exists, reason))
-            return SaveResult::Failed;
-        const std::optional<FileStamp> now = exists ? StampOf(target) : std::nullopt;
-        if (!now || !guard.changed || !guard.changed(*now)
-            || (accepted && accepted->SameState(*now)))
-            break;
-        // The question waits for the user: no other writer should wait for it.
-        lock.Release();
-        if (!guard.overwrite || !guard.overwrite())
-            return SaveResult::Cancelled;
-        accepted = now;
-    }
-    if (exists)
-        RemoveStaleTemporaries(target);
-    switch (ReplaceTarget(target, exists, bytes, reason)) {
-    case Written::Done:
-        if (const std::optional<FileStamp> stamp = StampOf(target))
-            written = *stamp;
-        return SaveResult::Saved;
-    case Written::Failed:
-        return SaveResult::Failed;
-    case Written::InPlace:
-        break;
-    }
-    return WriteInPlace(target, bytes, written, reason) ? SaveResult::Saved : SaveResult::Failed;
+        return nullptr;
+    return std::make_unique<Win32Target>(std::move(target), exists);
 }
+
+} // namespace detail
 
 } // namespace voltara
