@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 namespace voltara {
 
@@ -130,6 +131,34 @@ bool IsPassingRefusal(DWORD error)
 // under its own name.
 enum class Replaced { Done, Refused, Failed, Kept };
 
+// The empty files named "rf*.tmp" in the target's folder: Wine's ReplaceFileW makes one with
+// GetTempFileNameW for each call and leaves it behind when the call fails.
+std::vector<std::wstring> ReplacementLeftovers(const std::string &target)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found = {};
+    const HANDLE search =
+        FindFirstFileW(SystemPath(JoinToFolder(FolderOf(target), "rf*.tmp")).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (found.nFileSizeLow == 0 && found.nFileSizeHigh == 0
+            && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.emplace_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// Removes the leftovers that were not there before the replacement was tried.
+void RemoveReplacementLeftovers(const std::string &target, const std::vector<std::wstring> &before)
+{
+    for (const std::wstring &name : ReplacementLeftovers(target)) {
+        if (std::find(before.begin(), before.end(), name) == before.end())
+            DeleteFileW(SystemPath(JoinToFolder(FolderOf(target), Narrow(name))).c_str());
+    }
+}
+
 // The temporary file takes the target's place in one step, and with it the target's access
 // list, owner and streams. With no backup name, ReplaceFileW renames once, so that a reader
 // finds the old file or the new one, never none. Should it fail after the old file is gone
@@ -151,6 +180,7 @@ Replaced ReplaceWith(
         reason = LastErrorText();
         return Replaced::Failed;
     }
+    const std::vector<std::wstring> leftovers = ReplacementLeftovers(target);
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < 6; ++attempt) {
         if (attempt > 0)
@@ -160,6 +190,7 @@ Replaced ReplaceWith(
                 REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
             return Replaced::Done;
         error = GetLastError();
+        RemoveReplacementLeftovers(target, leftovers);
         if (!IsPassingRefusal(error))
             break;
     }
