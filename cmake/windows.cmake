@@ -17,14 +17,25 @@ set(VOLTARA_WINE_ENVIRONMENT WINEPREFIX=${VOLTARA_WINEPREFIX} WINEDEBUG=-all)
 
 enable_language(RC)
 
-# Gives every executable defined in the folder the shared icon as its file icon, and lists it
-# in VOLTARA_PROGRAMS for the check of what the executables import (tests/windows).
+# Gives every executable defined in the folder the shared icon as its file icon and a version
+# resource (its description is the target's VOLTARA_DESCRIPTION), and lists it in
+# VOLTARA_PROGRAMS for the check of what the executables import (tests/windows).
 function(voltara_windows_programs dir)
   get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
   foreach(target ${targets})
     get_target_property(type ${target} TYPE)
     if(type STREQUAL "EXECUTABLE")
-      target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/ui/resources/icon.rc)
+      get_target_property(DESCRIPTION ${target} VOLTARA_DESCRIPTION)
+      if(NOT DESCRIPTION)
+        set(DESCRIPTION "${target}")
+      endif()
+      set(NAME ${target})
+      configure_file(${PROJECT_SOURCE_DIR}/cmake/version.rc.in
+        ${VOLTARA_GENERATED}/${target}_version.rc @ONLY)
+      target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/ui/resources/icon.rc
+        ${VOLTARA_GENERATED}/${target}_version.rc)
+      target_include_directories(${target} PRIVATE ${VOLTARA_GENERATED})
+      add_dependencies(${target} voltara_version)
       set_property(GLOBAL APPEND PROPERTY VOLTARA_PROGRAMS ${target})
     endif()
   endforeach()

@@ -6,6 +6,7 @@
 #include "names.h"
 #include "output.h"
 #include "platform.h"
+#include "version.h"
 
 #include <algorithm>
 #include <charconv>
@@ -18,7 +19,8 @@ namespace botcfg {
 
 namespace {
 
-constexpr const char *kVersion = "botcfg (Voltara Bot Editor) version 1";
+constexpr const char *kVersion
+    = "botcfg (Voltara Bot Editor) version " VOLTARA_VERSION " (commit " VOLTARA_COMMIT ")";
 
 enum ExitStatus { kDone = 0, kFailed = 1, kUsage = 2 };
 
