@@ -9,9 +9,12 @@
 # no build folder is named in a binary, and the archives hold no owner and no time of the run.
 # A tree with uncommitted changes is refused, so that an archive always names its commit.
 #
-# Usage: scripts/release.sh           build into dist/
-#        scripts/release.sh --check   build twice, from two clones in two other folders, and
-#                                     compare the checksums (non-zero when they differ)
+# Usage: scripts/release.sh                   build into dist/
+#        scripts/release.sh --check           build twice, from two clones in two other folders,
+#                                             and compare the checksums (non-zero when they differ)
+#        scripts/release.sh --allow-modified  build a tree with uncommitted changes to tracked
+#                                             files too (for tests): the archives' names and
+#                                             botcfg --version then say "modified"
 
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -35,20 +38,30 @@ if [ "${1:-}" = "--check" ]; then
   echo "NOT reproducible: the builds differ" >&2
   exit 1
 fi
-[ $# -eq 0 ] || { echo "usage: scripts/release.sh [--check]" >&2; exit 2; }
+allow_modified=
+[ "${1:-}" = "--allow-modified" ] && { allow_modified=1; shift; }
+[ $# -eq 0 ] || { echo "usage: scripts/release.sh [--check | --allow-modified]" >&2; exit 2; }
 
+tree=HEAD
+mark=
 if [ -n "$(git status --porcelain)" ]; then
-  echo "The tree has uncommitted changes; commit them (or stash them) first, so that the" >&2
-  echo "archives name the commit they come from." >&2
-  exit 1
+  if [ -z "$allow_modified" ]; then
+    echo "The tree has uncommitted changes; commit them (or stash them) first, so that the" >&2
+    echo "archives name the commit they come from." >&2
+    exit 1
+  fi
+  # The tracked files as they are now, as a commit that touches neither the tree nor a branch.
+  tree=$(git stash create)
+  tree=${tree:-HEAD}
+  mark=-modified
 fi
 bash scripts/setup.sh g++-mingw-w64-x86-64-posix ninja-build dpkg-dev xz-utils googletest wine
-commit=$(git rev-parse --short=12 HEAD)
+commit=$(git rev-parse --short=12 HEAD)$mark
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct HEAD)
 export SOURCE_DATE_EPOCH
 version=$(sed -n 's/^project(VoltaraBotEditor VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || { echo "no version in CMakeLists.txt" >&2; exit 1; }
-name=voltara-bot-editor-$version
+name=voltara-bot-editor-$version$mark
 
 echo "Static Qt for Windows (built once into a cache, then reused)..."
 qt_output=$(bash scripts/windows-qt.sh) || { echo "$qt_output" >&2; exit 1; }
@@ -57,7 +70,7 @@ qt_prefix=$(tail -n 1 <<<"$qt_output")
 work=$root/build-release
 rm -rf "$work" dist
 mkdir -p "$work/source" dist
-git archive --format=tar HEAD | tar -x -C "$work/source"
+git archive --format=tar "$tree" | tar -x -C "$work/source"
 source_dir=$work/source
 # Paths of this run's folders must not reach a binary (__FILE__, debug information).
 maps="-ffile-prefix-map=$source_dir=. -ffile-prefix-map=$work=."

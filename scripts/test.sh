@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the whole suite through CTest in the
 # plain build, the core and window tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, a short run of every fuzz target, and the Windows build with its
-# tests under Wine. Exits non-zero when anything fails.
+# UndefinedBehaviorSanitizer, a short run of every fuzz target, the Windows build with its
+# tests under Wine, and the release archives unpacked and run as a user would. Exits non-zero
+# when anything fails.
 #
 # Usage: scripts/test.sh [--quick]   (--quick: the plain build's suite only)
 
@@ -44,6 +45,12 @@ if [ "${1:-}" != "--quick" ]; then
     bash scripts/build-windows.sh && ctest --test-dir build-windows --output-on-failure -j"$jobs"
   }
   step "windows build and tests under wine" windows
+  releases() {
+    bash scripts/setup.sh icoutils binutils &&
+      bash scripts/release.sh --allow-modified &&
+      python3 tests/release/archives_test.py dist build-release/wineprefix
+  }
+  step "release archives, unpacked and run as a user would" releases
 fi
 
 if [ ${#failed[@]} -gt 0 ]; then
