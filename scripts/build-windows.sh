@@ -19,6 +19,12 @@ qt_output=$(bash scripts/windows-qt.sh) || { echo "$qt_output" >&2; exit 1; }
 qt_prefix=$(tail -n 1 <<<"$qt_output")
 echo "  $qt_prefix"
 
+# A build folder made with another static Qt (an older recipe) keeps that Qt in its cache:
+# it is made anew.
+if [ -f build-windows/CMakeCache.txt ] && ! grep -qF "$qt_prefix/" build-windows/CMakeCache.txt; then
+  echo "  the build folder was made with another Qt: building anew"
+  rm -rf build-windows
+fi
 cmake -S . -B build-windows -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
   -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
