@@ -7,6 +7,7 @@ Usage: archives_test.py DIST_FOLDER WINEPREFIX [unittest arguments]"""
 
 import glob
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -47,11 +48,13 @@ def game_files(folder):
 
 
 def version_strings(exe):
-    """The strings of an executable's version resource, as Explorer's Properties shows them."""
+    """The strings of an executable's version resource, as Explorer's Properties shows them:
+    in its UTF-16 text each key is followed, after the padding, by its value."""
     raw = subprocess.run(["wrestool", "-x", "--raw", "-t", "16", exe], capture_output=True,
                          check=True).stdout.decode("utf-16-le", "replace")
-    parts = [part for part in raw.split("\0") if part.strip()]
-    return {parts[i]: parts[i + 1] for i in range(len(parts) - 1)}
+    keys = ("ProductName", "FileDescription", "FileVersion", "ProductVersion")
+    found = {key: re.search(key + "\0+([^\0]+)", raw) for key in keys}
+    return {key: match.group(1) for key, match in found.items() if match}
 
 
 def wait_window(pid, title, timeout=60):
