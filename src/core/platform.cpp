@@ -44,6 +44,17 @@ SaveFault InjectedFault(SaveStep step)
     return FaultHook() ? FaultHook()(step) : SaveFault {};
 }
 
+ReadStatus TakeBounded(
+    std::string &content, std::uint64_t limit, std::string &bytes, FileStamp &stamp)
+{
+    if (content.size() > limit) {
+        stamp.size = content.size();
+        return ReadStatus::TooLarge;
+    }
+    bytes = std::move(content);
+    return ReadStatus::Read;
+}
+
 bool JoinHeldLock(std::uint64_t device, std::uint64_t inode)
 {
     const auto found = HeldLocks().find({device, inode});

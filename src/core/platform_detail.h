@@ -14,6 +14,12 @@ namespace voltara::detail {
 // The failure a test has injected at this step, if any.
 SaveFault InjectedFault(SaveStep step);
 
+// What a bounded read gives for the content of a regular file read up to one byte past its
+// measured size: TooLarge, with the size seen, where the file holds more than limit (it grew
+// since it was measured), else Read with the content moved into bytes.
+ReadStatus TakeBounded(
+    std::string &content, std::uint64_t limit, std::string &bytes, FileStamp &stamp);
+
 // The locks this process holds, by file identity: a second Acquire of one file in one process
 // must not wait for the first. JoinHeldLock counts one more holder and returns true when the
 // lock is held already; NoteLockTaken counts the first; NoteLockReleased one less.

@@ -75,14 +75,23 @@ FileStamp StampFrom(const struct stat &info, std::string file)
     return stamp;
 }
 
-bool SameFile(const struct stat &a, const struct stat &b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
 int OpenForReading(const std::string &path)
 {
     return open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
+Fd OpenRegularForReading(const std::string &path, struct stat &info, int &error)
+{
+    Fd fd(detail::HasInnerNul(path) ? -1 : OpenForReading(path));
+    if (!fd.IsOpen() || fstat(fd.Get(), &info) != 0) {
+        error = detail::HasInnerNul(path) ? ENOENT : errno;
+        return Fd();
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = 0;
+        return Fd();
+    }
+    return fd;
 }
 
 bool WriteAll(int fd, std::string_view bytes, off_t offset)
@@ -166,18 +175,15 @@ std::optional<FileStamp> StampOf(const std::string &path)
 ReadStatus ReadFileBytes(const std::string &path, std::uint64_t limit, std::string &bytes,
     FileStamp &stamp, std::string &reason)
 {
-    if (HasInnerNul(path))
-        return ReadStatus::NotRegular;
-    Fd fd(OpenForReading(path));
     struct stat info = {};
-    if (!fd.IsOpen() || fstat(fd.Get(), &info) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
+    int error = 0;
+    const Fd fd = OpenRegularForReading(path, info, error);
+    if (!fd.IsOpen()) {
+        if (error == 0 || error == ENOENT || error == ENOTDIR)
             return ReadStatus::NotRegular;
-        reason = ErrorText(errno);
+        reason = ErrorText(error);
         return ReadStatus::Failed;
     }
-    if (!S_ISREG(info.st_mode))
-        return ReadStatus::NotRegular;
     stamp = StampFrom(info, RealPath(path));
     if (static_cast<std::uint64_t>(info.st_size) > limit)
         return ReadStatus::TooLarge;
@@ -187,25 +193,17 @@ ReadStatus ReadFileBytes(const std::string &path, std::uint64_t limit, std::stri
         reason = ErrorText(errno);
         return ReadStatus::Failed;
     }
-    if (content.size() > limit) {
-        stamp.size = content.size();
-        return ReadStatus::TooLarge;
-    }
-    bytes = std::move(content);
-    return ReadStatus::Read;
+    return detail::TakeBounded(content, limit, bytes, stamp);
 }
 
 bool TextFileReader::Open(const std::string &path, std::string &reason)
 {
     Close();
-    Fd fd(HasInnerNul(path) ? -1 : OpenForReading(path));
     struct stat info = {};
-    if (!fd.IsOpen() || fstat(fd.Get(), &info) != 0) {
-        reason = ErrorText(HasInnerNul(path) ? ENOENT : errno);
-        return false;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        reason = detail::kNotRegularText;
+    int error = 0;
+    Fd fd = OpenRegularForReading(path, info, error);
+    if (!fd.IsOpen()) {
+        reason = error == 0 ? std::string(detail::kNotRegularText) : ErrorText(error);
         return false;
     }
     file_ = fdopen(fd.Get(), "rb");

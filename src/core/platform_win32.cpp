@@ -275,12 +275,7 @@ ReadStatus ReadFileBytes(const std::string &path, std::uint64_t limit, std::stri
         reason = LastErrorText();
         return ReadStatus::Failed;
     }
-    if (content.size() > limit) {
-        stamp.size = content.size();
-        return ReadStatus::TooLarge;
-    }
-    bytes = std::move(content);
-    return ReadStatus::Read;
+    return detail::TakeBounded(content, limit, bytes, stamp);
 }
 
 bool TextFileReader::Open(const std::string &path, std::string &reason)

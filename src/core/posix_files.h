@@ -64,11 +64,14 @@ std::string JoinPosix(const std::string &folder, const std::string &name);
 std::string RealPath(const std::string &path);
 
 FileStamp StampFrom(const struct stat &info, std::string file);
-bool SameFile(const struct stat &a, const struct stat &b);
 
 // Opens for reading without ever blocking: a pipe or a device opened without O_NONBLOCK could
 // wait for a writer or a terminal forever.
 int OpenForReading(const std::string &path);
+
+// Opens a regular file for reading, with what fstat says of it; a closed Fd for anything else,
+// error then being errno, or 0 where something other than a regular file is there.
+Fd OpenRegularForReading(const std::string &path, struct stat &info, int &error);
 
 bool WriteAll(int fd, std::string_view bytes, off_t offset);
 // Writes the bytes at the start of the file, or as many as a test lets through before it fails.

@@ -314,7 +314,7 @@ TEST_F(HostileSaveTest, AFileBindMountedOverTheTargetIsWrittenInPlace)
     EXPECT_EQ(folder.Names(), (Calls {"bot_personality.cfg", "host.cfg"}));
 }
 
-// Saved as another user (uid 65534) in a child process: the result as "owner:group mode".
+// A file's owner, group and permissions as "owner:group mode".
 std::string OwnerGroupAndMode(const std::string &path)
 {
     struct stat info = {};
@@ -325,6 +325,7 @@ std::string OwnerGroupAndMode(const std::string &path)
     return text;
 }
 
+// Saves as uid 65534 (in group 4242 when in_group) in a child process: "saved", or the message.
 std::string SaveAsNobody(PersonalityConfig &config, const std::string &path, bool in_group)
 {
     const auto result = test::InChildProcess([&]() -> std::string {
