@@ -1,8 +1,8 @@
 // Micro-benchmarks of the configuration core: reading, repairing and writing both files, and
 // every preset. The inputs are the reference files of the core tests.
-#include "personality_file.h"
-#include "presets.h"
-#include "superbot.h"
+#include "core/personality_file.h"
+#include "core/presets.h"
+#include "core/superbot.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

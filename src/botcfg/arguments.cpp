@@ -1,4 +1,4 @@
-#include "arguments.h"
+#include "botcfg/arguments.h"
 
 namespace botcfg {
 

@@ -1,11 +1,11 @@
-#include "commands.h"
+#include "botcfg/commands.h"
 
-#include "arguments.h"
-#include "document.h"
-#include "help.h"
-#include "names.h"
-#include "output.h"
-#include "platform.h"
+#include "botcfg/arguments.h"
+#include "botcfg/document.h"
+#include "botcfg/help.h"
+#include "botcfg/names.h"
+#include "botcfg/output.h"
+#include "platform/files.h"
 #include "version.h"
 
 #include <algorithm>
@@ -19,8 +19,8 @@ namespace botcfg {
 
 namespace {
 
-constexpr const char *kVersion
-    = "botcfg (Voltara Bot Editor) version " VOLTARA_VERSION " (commit " VOLTARA_COMMIT ")";
+constexpr const char *kVersion =
+    "botcfg (Voltara Bot Editor) version " VOLTARA_VERSION " (commit " VOLTARA_COMMIT ")";
 
 enum ExitStatus { kDone = 0, kFailed = 1, kUsage = 2 };
 

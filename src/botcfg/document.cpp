@@ -1,4 +1,4 @@
-#include "document.h"
+#include "botcfg/document.h"
 
 namespace botcfg {
 

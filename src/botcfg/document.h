@@ -2,8 +2,8 @@
 // its reading gave, and the writers' lock while botcfg means to save it.
 #pragma once
 
-#include "config_document.h"
-#include "platform.h"
+#include "core/config_document.h"
+#include "platform/lock.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
-#include "help.h"
+#include "botcfg/help.h"
 
-#include "config_document.h"
-#include "names.h"
+#include "botcfg/names.h"
+#include "core/config_document.h"
 
 #include <algorithm>
 #include <vector>

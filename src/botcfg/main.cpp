@@ -1,5 +1,5 @@
-#include "commands.h"
-#include "platform.h"
+#include "botcfg/commands.h"
+#include "platform/files.h"
 
 #include <cstdio>
 #include <iostream>

@@ -1,8 +1,8 @@
-#include "names.h"
+#include "botcfg/names.h"
 
-#include "arguments.h"
-#include "platform.h"
-#include "text.h"
+#include "botcfg/arguments.h"
+#include "core/text.h"
+#include "platform/files.h"
 
 namespace botcfg {
 

@@ -2,7 +2,7 @@
 // item. What each thing is and which values it takes are the core's rules.
 #pragma once
 
-#include "config_document.h"
+#include "core/config_document.h"
 
 #include <optional>
 #include <string>

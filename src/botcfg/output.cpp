@@ -1,4 +1,4 @@
-#include "output.h"
+#include "botcfg/output.h"
 
 #include <cstdio>
 #include <ostream>

@@ -2,7 +2,7 @@
 // terminal, and as JSON.
 #pragma once
 
-#include "document.h"
+#include "botcfg/document.h"
 
 #include <ostream>
 #include <string>

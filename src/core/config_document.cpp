@@ -1,7 +1,7 @@
-#include "config_document.h"
+#include "core/config_document.h"
 
-#include "personality.h"
-#include "superbot.h"
+#include "core/personality.h"
+#include "core/superbot.h"
 
 #include <algorithm>
 

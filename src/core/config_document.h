@@ -3,9 +3,9 @@
 // The editors themselves work on their own kind's records.
 #pragma once
 
-#include "config_file.h"
-#include "host.h"
-#include "presets.h"
+#include "core/config_file.h"
+#include "core/host.h"
+#include "core/presets.h"
 
 #include <memory>
 #include <optional>

@@ -1,4 +1,7 @@
-#include "config_file.h"
+#include "core/config_file.h"
+
+#include "platform/files.h"
+#include "platform/read.h"
 
 namespace voltara {
 

@@ -2,15 +2,21 @@
 // ".cfg" name rule and the honest save.
 #pragma once
 
-#include "host.h"
-#include "platform.h"
+#include "core/host.h"
+#include "platform/save.h"
+#include "platform/stamp.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace voltara {
+
+// The largest configuration file the readers take. The real files are about 10 KB; a larger
+// one is refused before it is read, so that no file makes a reader's memory grow without end.
+inline constexpr std::uint64_t kMaxConfigFileBytes = 1 << 20;
 
 inline constexpr const char *kReadErrorText = "Error with reading config file";
 inline constexpr const char *kSavedText = "File successfully saved";

@@ -1,6 +1,6 @@
-#include "credits.h"
+#include "core/credits.h"
 
-#include "text.h"
+#include "core/text.h"
 
 namespace voltara {
 

@@ -3,7 +3,7 @@
 // a window.
 #pragma once
 
-#include "platform.h"
+#include "platform/read.h"
 
 #include <array>
 #include <cstddef>

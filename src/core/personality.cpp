@@ -1,7 +1,7 @@
-#include "personality.h"
+#include "core/personality.h"
 
-#include "platform.h"
-#include "text.h"
+#include "core/text.h"
+#include "platform/files.h"
 
 #include <algorithm>
 #include <unordered_map>

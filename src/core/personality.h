@@ -2,7 +2,7 @@
 // paths, with the one table of the 28 settings that every other piece walks.
 #pragma once
 
-#include "platform.h"
+#include "platform/stamp.h"
 
 #include <array>
 #include <string>

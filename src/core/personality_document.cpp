@@ -1,9 +1,9 @@
 // bot_personality.cfg behind the face of config_document.h.
-#include "config_document.h"
-#include "personality_file.h"
-#include "platform.h"
-#include "text.h"
-#include "windowless_view.h"
+#include "core/config_document.h"
+#include "core/personality_file.h"
+#include "core/text.h"
+#include "core/windowless_view.h"
+#include "platform/files.h"
 
 #include <stdexcept>
 

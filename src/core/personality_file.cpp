@@ -1,7 +1,7 @@
-#include "personality_file.h"
+#include "core/personality_file.h"
 
-#include "config_file.h"
-#include "text.h"
+#include "core/config_file.h"
+#include "core/text.h"
 
 #include <optional>
 

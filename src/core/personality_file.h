@@ -1,9 +1,9 @@
 // Reading and writing bot_personality.cfg.
 #pragma once
 
-#include "config_file.h"
-#include "host.h"
-#include "personality.h"
+#include "core/config_file.h"
+#include "core/host.h"
+#include "core/personality.h"
 
 #include <optional>
 #include <string>

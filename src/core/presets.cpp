@@ -1,4 +1,4 @@
-#include "presets.h"
+#include "core/presets.h"
 
 #include <chrono>
 #include <cmath>

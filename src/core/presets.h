@@ -2,8 +2,8 @@
 // named patterns, addressed by two-digit codes.
 #pragma once
 
-#include "personality.h"
-#include "personality_file.h"
+#include "core/personality.h"
+#include "core/personality_file.h"
 
 #include <cstdint>
 #include <functional>

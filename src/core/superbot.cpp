@@ -1,8 +1,8 @@
-#include "superbot.h"
+#include "core/superbot.h"
 
-#include "config_file.h"
-#include "platform.h"
-#include "text.h"
+#include "core/config_file.h"
+#include "core/text.h"
+#include "platform/files.h"
 
 #include <iterator>
 #include <stdexcept>

@@ -2,8 +2,8 @@
 // writer of sbot.cfg.
 #pragma once
 
-#include "config_file.h"
-#include "host.h"
+#include "core/config_file.h"
+#include "core/host.h"
 
 #include <array>
 #include <optional>

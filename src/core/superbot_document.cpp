@@ -1,9 +1,9 @@
 // sbot.cfg behind the face of config_document.h.
-#include "config_document.h"
-#include "platform.h"
-#include "superbot.h"
-#include "text.h"
-#include "windowless_view.h"
+#include "core/config_document.h"
+#include "core/superbot.h"
+#include "core/text.h"
+#include "core/windowless_view.h"
+#include "platform/files.h"
 
 #include <algorithm>
 #include <cctype>

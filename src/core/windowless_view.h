@@ -2,8 +2,8 @@
 // host, and there is nothing to select, to show or to let run.
 #pragma once
 
-#include "personality_file.h"
-#include "superbot.h"
+#include "core/personality_file.h"
+#include "core/superbot.h"
 
 namespace voltara {
 

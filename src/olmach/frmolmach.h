@@ -2,9 +2,9 @@
 // record of CurrentTier; showing a tier never changes a record.
 #pragma once
 
-#include "editorwindow.h"
-#include "platform.h"
-#include "superbot.h"
+#include "core/superbot.h"
+#include "platform/files.h"
+#include "ui/editorwindow.h"
 
 #include <QString>
 

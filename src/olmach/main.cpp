@@ -1,7 +1,7 @@
-#include "designfont.h"
-#include "frmolmach.h"
-#include "sharedwindows.h"
-#include "superbot.h"
+#include "core/superbot.h"
+#include "olmach/frmolmach.h"
+#include "ui/designfont.h"
+#include "ui/sharedwindows.h"
 
 #include <QApplication>
 

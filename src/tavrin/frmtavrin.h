@@ -2,10 +2,10 @@
 // percent setting of the personality on view, with the File, Presets and Help menus.
 #pragma once
 
-#include "editorwindow.h"
-#include "personality.h"
-#include "personality_file.h"
-#include "platform.h"
+#include "core/personality.h"
+#include "core/personality_file.h"
+#include "platform/files.h"
+#include "ui/editorwindow.h"
 
 #include <array>
 #include <string>

@@ -2,7 +2,7 @@
 // are no setting, and what a screen reader says of the controls that have no hint of their own.
 #pragma once
 
-#include "personality.h"
+#include "core/personality.h"
 
 namespace tavrin {
 

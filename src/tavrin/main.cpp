@@ -1,7 +1,7 @@
 // Tavrin, the bot personality editor: edits bot_personality.cfg beside the program.
-#include "designfont.h"
-#include "frmtavrin.h"
-#include "sharedwindows.h"
+#include "tavrin/frmtavrin.h"
+#include "ui/designfont.h"
+#include "ui/sharedwindows.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "designfont.h"
+#include "ui/designfont.h"
 
 #include <QApplication>
 #include <QFontDatabase>

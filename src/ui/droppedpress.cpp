@@ -1,4 +1,4 @@
-#include "droppedpress.h"
+#include "ui/droppedpress.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,11 +1,11 @@
-#include "editorwindow.h"
+#include "ui/editorwindow.h"
 
-#include "config_file.h"
-#include "filedialogs.h"
-#include "geometry.h"
-#include "messagebox.h"
-#include "sharedwindows.h"
-#include "statusline.h"
+#include "core/config_file.h"
+#include "ui/filedialogs.h"
+#include "ui/geometry.h"
+#include "ui/messagebox.h"
+#include "ui/sharedwindows.h"
+#include "ui/statusline.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "filedialogs.h"
+#include "ui/filedialogs.h"
 
-#include "messagebox.h"
+#include "ui/messagebox.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "frmabout.h"
+#include "ui/frmabout.h"
 
-#include "designfont.h"
-#include "geometry.h"
-#include "picture.h"
-#include "sharedwindows.h"
+#include "ui/designfont.h"
+#include "ui/geometry.h"
+#include "ui/picture.h"
+#include "ui/sharedwindows.h"
 
 #include <QAccessibleWidget>
 #include <QCloseEvent>

@@ -1,12 +1,12 @@
-#include "frmcredits.h"
+#include "ui/frmcredits.h"
 
-#include "designfont.h"
-#include "geometry.h"
-#include "messagebox.h"
-#include "picture.h"
-#include "registry.h"
-#include "scrollbar.h"
-#include "sharedwindows.h"
+#include "platform/registry.h"
+#include "ui/designfont.h"
+#include "ui/geometry.h"
+#include "ui/messagebox.h"
+#include "ui/picture.h"
+#include "ui/scrollbar.h"
+#include "ui/sharedwindows.h"
 
 #include <QCloseEvent>
 #include <QFont>

@@ -3,7 +3,7 @@
 // after a start delay on Timer2. Pause, Continue, Again, a speed bar and OK.
 #pragma once
 
-#include "credits.h"
+#include "core/credits.h"
 
 #include <QWidget>
 

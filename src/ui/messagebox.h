@@ -2,7 +2,7 @@
 // the boxes instead of answering them.
 #pragma once
 
-#include "host.h"
+#include "core/host.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "mousehint.h"
+#include "ui/mousehint.h"
 
 #include <QEvent>
 #include <QObject>

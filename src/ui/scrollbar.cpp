@@ -1,4 +1,4 @@
-#include "scrollbar.h"
+#include "ui/scrollbar.h"
 
 #include <QAccessibleWidget>
 #include <QKeyEvent>

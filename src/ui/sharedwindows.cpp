@@ -1,9 +1,9 @@
-#include "sharedwindows.h"
+#include "ui/sharedwindows.h"
 
-#include "frmabout.h"
-#include "frmcredits.h"
-#include "messagebox.h"
-#include "platform.h"
+#include "platform/files.h"
+#include "ui/frmabout.h"
+#include "ui/frmcredits.h"
+#include "ui/messagebox.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "storedmark.h"
+#include "ui/storedmark.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>

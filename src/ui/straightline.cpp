@@ -1,6 +1,6 @@
-#include "straightline.h"
+#include "ui/straightline.h"
 
-#include "geometry.h"
+#include "ui/geometry.h"
 
 #include <QFrame>
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "textfield.h"
+#include "ui/textfield.h"
 
 #include <QFontMetrics>
 #include <QStyle>

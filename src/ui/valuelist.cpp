@@ -1,7 +1,7 @@
-#include "valuelist.h"
+#include "ui/valuelist.h"
 
-#include "messagebox.h"
-#include "text.h"
+#include "core/text.h"
+#include "ui/messagebox.h"
 
 #include <QAbstractItemView>
 #include <QAbstractListModel>

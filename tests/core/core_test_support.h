@@ -1,7 +1,7 @@
 // Helpers shared by the core tests: a recording view, scratch folders and file access.
 #pragma once
 
-#include "personality_file.h"
+#include "core/personality_file.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
 // The titles-file reading beneath the Credits window; the window tests cover the page and the
 // scroll through the timers.
-#include "credits.h"
+#include "core/credits.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,10 @@
 // Saves and reads where others are in the way: other writers, files changed behind the
 // editor's back, huge files, pipes and devices, other users' links and files, bind mounts.
+#include "core/personality_file.h"
+#include "core/text.h"
 #include "core_test_support.h"
-#include "personality_file.h"
-#include "platform.h"
-#include "text.h"
+#include "platform/read.h"
+#include "platform/test_hooks.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // refuses new files and then an in-place write that fails partway). Each time the old file
 // keeps every byte, no temporary file is left, the error names the path, no success message
 // comes, and the records are as they were.
+#include "core/personality_file.h"
+#include "core/superbot.h"
 #include "core_test_support.h"
-#include "personality_file.h"
-#include "platform.h"
-#include "superbot.h"
+#include "platform/test_hooks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
+#include "core/personality.h"
 #include "core_test_support.h"
-#include "personality.h"
-#include "platform.h"
+#include "platform/files.h"
 
 #include <gtest/gtest.h>
 

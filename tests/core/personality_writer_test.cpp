@@ -1,5 +1,5 @@
+#include "core/personality_file.h"
 #include "core_test_support.h"
-#include "personality_file.h"
 
 #include <gtest/gtest.h>
 

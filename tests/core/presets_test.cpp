@@ -1,5 +1,5 @@
+#include "core/presets.h"
 #include "core_test_support.h"
-#include "presets.h"
 
 #include <gtest/gtest.h>
 

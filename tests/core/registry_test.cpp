@@ -1,5 +1,5 @@
 #include "core_test_support.h"
-#include "registry.h"
+#include "platform/registry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Saves either replace the whole file or leave everything as it was, and say which.
+#include "core/personality_file.h"
 #include "core_test_support.h"
-#include "personality_file.h"
-#include "platform.h"
+#include "platform/test_hooks.h"
 
 #include <gtest/gtest.h>
 

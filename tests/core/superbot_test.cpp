@@ -1,6 +1,6 @@
-#include "config_file.h"
-#include "platform.h"
-#include "superbot.h"
+#include "core/config_file.h"
+#include "core/superbot.h"
+#include "platform/files.h"
 
 #include <gtest/gtest.h>
 

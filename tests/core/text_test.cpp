@@ -1,8 +1,8 @@
+#include "core/personality_file.h"
+#include "core/superbot.h"
+#include "core/text.h"
 #include "core_test_support.h"
-#include "personality_file.h"
-#include "platform.h"
-#include "superbot.h"
-#include "text.h"
+#include "platform/files.h"
 
 #include <gtest/gtest.h>
 

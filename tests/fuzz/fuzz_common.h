@@ -2,9 +2,9 @@
 // texts the system can show, and a way to stop on a broken property.
 #pragma once
 
-#include "config_file.h"
-#include "personality_file.h"
-#include "superbot.h"
+#include "core/config_file.h"
+#include "core/personality_file.h"
+#include "core/superbot.h"
 
 #include <cstdio>
 #include <cstdlib>

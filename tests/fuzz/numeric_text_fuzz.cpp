@@ -1,7 +1,7 @@
 // IsNumericText against an independent statement of the same rule, and ToWholeNumber against
 // the C library's reading of every text the rule accepts.
+#include "core/text.h"
 #include "fuzz_common.h"
-#include "text.h"
 
 #include <cmath>
 #include <cstddef>

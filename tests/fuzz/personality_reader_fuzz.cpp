@@ -1,7 +1,7 @@
 // Any bytes as a personality file: the reader must leave valid records, show only known
 // messages, and what it leaves must survive a write and a second read unchanged.
+#include "core/text.h"
 #include "fuzz_common.h"
-#include "text.h"
 
 #include <cstddef>
 #include <cstdint>

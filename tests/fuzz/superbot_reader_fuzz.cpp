@@ -1,7 +1,7 @@
 // Any bytes as a superbot file: every field numeric afterwards, only known messages, and the
 // records survive a write and a second read unchanged.
+#include "core/text.h"
 #include "fuzz_common.h"
-#include "text.h"
 
 #include <cstddef>
 #include <cstdint>

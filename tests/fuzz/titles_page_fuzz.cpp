@@ -1,8 +1,8 @@
 // Any bytes as a titles file: the first page and every scroll step must show exactly the lines
 // that follow the marker and the line after it, and the scroll must end at the file's end.
-#include "credits.h"
+#include "core/credits.h"
+#include "core/text.h"
 #include "fuzz_common.h"
-#include "text.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // never fails, never returns more than the buffer holds, ignores case in names, and finds a
 // value that was written with Wine's escapes.
 #include "fuzz_common.h"
-#include "registry.h"
+#include "platform/registry.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,10 +2,10 @@
 // About and Credits: its name, its description, and the frame or option group it is announced
 // under. Read through Qt's accessibility interfaces, as the AT-SPI and UI Automation bridges
 // read them, on the offscreen platform.
-#include "frmabout.h"
-#include "frmcredits.h"
-#include "frmolmach.h"
-#include "frmtavrin.h"
+#include "olmach/frmolmach.h"
+#include "tavrin/frmtavrin.h"
+#include "ui/frmabout.h"
+#include "ui/frmcredits.h"
 
 #include <QAccessible>
 #include <QApplication>

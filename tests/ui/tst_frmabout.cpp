@@ -1,7 +1,7 @@
 // frmAbout, the window icon and the generated pictures, on the offscreen platform.
-#include "frmabout.h"
 #include "lastwindow.h"
-#include "sharedwindows.h"
+#include "ui/frmabout.h"
+#include "ui/sharedwindows.h"
 
 #include <QApplication>
 #include <QIcon>

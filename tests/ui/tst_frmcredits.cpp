@@ -1,9 +1,9 @@
 // frmCredits on the offscreen platform: the titles file lies in a temporary Wine prefix, the
 // timers are ticked directly or shortened, and message boxes are recorded.
-#include "frmcredits.h"
 #include "lastwindow.h"
-#include "messagebox.h"
-#include "sharedwindows.h"
+#include "ui/frmcredits.h"
+#include "ui/messagebox.h"
+#include "ui/sharedwindows.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 // Olmach's window on the offscreen platform: start-up, tier switches, the edit rules of every
 // control, the menus and the status bar. Message boxes and file dialogs are recorded.
-#include "filedialogs.h"
-#include "frmolmach.h"
-#include "messagebox.h"
-#include "statusline.h"
+#include "olmach/frmolmach.h"
+#include "ui/filedialogs.h"
+#include "ui/messagebox.h"
+#include "ui/statusline.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,11 +1,11 @@
 // Tavrin's main window on the offscreen platform: real focus changes, key clicks and mouse
 // moves; message boxes and file dialogs are recorded instead of shown.
-#include "filedialogs.h"
-#include "frmtavrin.h"
-#include "messagebox.h"
-#include "personality_file.h"
-#include "sharedwindows.h"
-#include "statusline.h"
+#include "core/personality_file.h"
+#include "tavrin/frmtavrin.h"
+#include "ui/filedialogs.h"
+#include "ui/messagebox.h"
+#include "ui/sharedwindows.h"
+#include "ui/statusline.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // Starting the sibling editor from a folder with a throwaway program in it, and the website.
-#include "messagebox.h"
-#include "sharedwindows.h"
+#include "ui/messagebox.h"
+#include "ui/sharedwindows.h"
 
 #include <QApplication>
 #include <QCursor>

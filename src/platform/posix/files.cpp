@@ -1,8 +1,11 @@
-// The POSIX part of platform.h (Linux): the program's folder, the normal-file test, bounded
-// reading and the writers' lock. The save itself is in save_posix.cpp.
-#include "platform.h"
-#include "platform_detail.h"
-#include "posix_files.h"
+// The POSIX part of the platform layer (Linux): the program's folder, the normal-file test,
+// stamps, opening files for the bounded reads and the calls of the writers' lock. The save
+// itself is in save.cpp beside this file.
+#include "platform/files.h"
+
+#include "platform/detail.h"
+#include "platform/posix/fd.h"
+#include "platform/reasons.h"
 
 #include <cerrno>
 #include <climits>
@@ -172,50 +175,47 @@ std::optional<FileStamp> StampOf(const std::string &path)
     return StampFrom(info, RealPath(path));
 }
 
-ReadStatus ReadFileBytes(const std::string &path, std::uint64_t limit, std::string &bytes,
-    FileStamp &stamp, std::string &reason)
-{
-    struct stat info = {};
-    int error = 0;
-    const Fd fd = OpenRegularForReading(path, info, error);
-    if (!fd.IsOpen()) {
-        if (error == 0 || error == ENOENT || error == ENOTDIR)
-            return ReadStatus::NotRegular;
-        reason = ErrorText(error);
-        return ReadStatus::Failed;
-    }
-    stamp = StampFrom(info, RealPath(path));
-    if (static_cast<std::uint64_t>(info.st_size) > limit)
-        return ReadStatus::TooLarge;
-    // One byte more than allowed tells a file that grew since it was measured.
-    std::string content;
-    if (!ReadAll(fd.Get(), content, static_cast<std::size_t>(info.st_size) + 1)) {
-        reason = ErrorText(errno);
-        return ReadStatus::Failed;
-    }
-    return detail::TakeBounded(content, limit, bytes, stamp);
-}
+namespace detail {
 
-bool TextFileReader::Open(const std::string &path, std::string &reason)
+Opening OpenRegularFile(
+    const std::string &path, std::intptr_t &handle, FileStamp &stamp, std::string &reason)
 {
-    Close();
     struct stat info = {};
     int error = 0;
     Fd fd = OpenRegularForReading(path, info, error);
     if (!fd.IsOpen()) {
-        reason = error == 0 ? std::string(detail::kNotRegularText) : ErrorText(error);
-        return false;
+        reason = error == 0 ? std::string() : ErrorText(error);
+        if (error == 0)
+            return Opening::NotRegular;
+        return error == ENOENT || error == ENOTDIR ? Opening::Missing : Opening::Failed;
     }
-    file_ = fdopen(fd.Get(), "rb");
-    if (!file_) {
-        reason = ErrorText(errno);
-        return false;
-    }
-    fd.Release();
-    return true;
+    stamp = StampFrom(info, RealPath(path));
+    handle = fd.Release();
+    return Opening::Opened;
 }
 
-namespace detail {
+bool ReadFromStart(std::intptr_t handle, std::string &bytes, std::size_t limit, std::string &reason)
+{
+    if (ReadAll(static_cast<int>(handle), bytes, limit))
+        return true;
+    reason = ErrorText(errno);
+    return false;
+}
+
+std::FILE *StreamOf(std::intptr_t handle, std::string &reason)
+{
+    std::FILE *stream = fdopen(static_cast<int>(handle), "rb");
+    if (!stream) {
+        reason = ErrorText(errno);
+        close(static_cast<int>(handle));
+    }
+    return stream;
+}
+
+void CloseFile(std::intptr_t handle)
+{
+    close(static_cast<int>(handle));
+}
 
 std::intptr_t OpenToLock(const std::string &path, std::uint64_t &device, std::uint64_t &inode)
 {

@@ -1,10 +1,12 @@
-// The Windows part of platform.h: the program's folder, the normal-file test, bounded reading
-// and the writers' lock. Paths are texts of the ANSI code page, like every other text of the
+// The Windows part of the platform layer: the program's folder, the normal-file test, stamps,
+// opening files for the bounded reads and the calls of the writers' lock. Paths are texts of the ANSI code page, like every other text of the
 // core, and reach the system through its wide-character functions, which take paths longer
-// than MAX_PATH. The save itself is in save_win32.cpp.
-#include "platform.h"
-#include "platform_detail.h"
-#include "win32_files.h"
+// than MAX_PATH. The save itself is in save.cpp beside this file.
+#include "platform/files.h"
+
+#include "platform/detail.h"
+#include "platform/reasons.h"
+#include "platform/win32/handle.h"
 
 #include <algorithm>
 #include <fcntl.h>
@@ -251,59 +253,56 @@ std::optional<FileStamp> StampOf(const std::string &path)
     return StampFrom(file.Get(), info);
 }
 
-ReadStatus ReadFileBytes(const std::string &path, std::uint64_t limit, std::string &bytes,
-    FileStamp &stamp, std::string &reason)
-{
-    if (HasInnerNul(path))
-        return ReadStatus::NotRegular;
-    BY_HANDLE_FILE_INFORMATION info = {};
-    DWORD error = ERROR_SUCCESS;
-    Handle file = OpenRegularForReading(path, info, error);
-    if (!file.IsOpen()) {
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
-            || error == ERROR_BAD_FILE_TYPE || error == ERROR_INVALID_NAME)
-            return ReadStatus::NotRegular;
-        reason = SystemErrorText(error);
-        return ReadStatus::Failed;
-    }
-    stamp = StampFrom(file.Get(), info);
-    if (stamp.size > limit)
-        return ReadStatus::TooLarge;
-    // One byte more than measured tells a file that grew since.
-    std::string content;
-    if (!ReadAll(file.Get(), content, static_cast<std::size_t>(stamp.size) + 1)) {
-        reason = LastErrorText();
-        return ReadStatus::Failed;
-    }
-    return detail::TakeBounded(content, limit, bytes, stamp);
-}
+namespace detail {
 
-bool TextFileReader::Open(const std::string &path, std::string &reason)
+Opening OpenRegularFile(
+    const std::string &path, std::intptr_t &handle, FileStamp &stamp, std::string &reason)
 {
-    Close();
     BY_HANDLE_FILE_INFORMATION info = {};
     DWORD error = ERROR_FILE_NOT_FOUND;
     Handle file = HasInnerNul(path) ? Handle() : OpenRegularForReading(path, info, error);
     if (!file.IsOpen()) {
-        reason = error == ERROR_BAD_FILE_TYPE ? detail::kNotRegularText : SystemErrorText(error);
-        return false;
+        if (error == ERROR_BAD_FILE_TYPE)
+            return Opening::NotRegular;
+        reason = SystemErrorText(error);
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                || error == ERROR_INVALID_NAME
+            ? Opening::Missing
+            : Opening::Failed;
     }
-    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file.Get()), _O_RDONLY | _O_BINARY);
-    if (fd < 0) {
-        reason = SystemErrorText(ERROR_INVALID_HANDLE);
-        return false;
-    }
-    file.Release();
-    file_ = _fdopen(fd, "rb");
-    if (!file_) {
-        _close(fd);
-        reason = SystemErrorText(ERROR_NOT_ENOUGH_MEMORY);
-        return false;
-    }
-    return true;
+    stamp = StampFrom(file.Get(), info);
+    handle = reinterpret_cast<std::intptr_t>(file.Release());
+    return Opening::Opened;
 }
 
-namespace detail {
+bool ReadFromStart(std::intptr_t handle, std::string &bytes, std::size_t limit, std::string &reason)
+{
+    if (ReadAll(reinterpret_cast<HANDLE>(handle), bytes, limit))
+        return true;
+    reason = LastErrorText();
+    return false;
+}
+
+std::FILE *StreamOf(std::intptr_t handle, std::string &reason)
+{
+    const int fd = _open_osfhandle(handle, _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(reinterpret_cast<HANDLE>(handle));
+        reason = SystemErrorText(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    std::FILE *stream = _fdopen(fd, "rb");
+    if (!stream) {
+        _close(fd);
+        reason = SystemErrorText(ERROR_NOT_ENOUGH_MEMORY);
+    }
+    return stream;
+}
+
+void CloseFile(std::intptr_t handle)
+{
+    CloseHandle(reinterpret_cast<HANDLE>(handle));
+}
 
 std::intptr_t OpenToLock(const std::string &path, std::uint64_t &device, std::uint64_t &inode)
 {

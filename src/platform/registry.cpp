@@ -1,7 +1,7 @@
 // What the registry lookup is the same for on every system: the search for the titles file.
-#include "registry.h"
+#include "platform/registry.h"
 
-#include "platform.h"
+#include "platform/files.h"
 
 namespace voltara {
 

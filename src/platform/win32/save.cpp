@@ -1,7 +1,8 @@
-// The save on Windows: SaveFile of platform.h, one small step at a time.
-#include "platform.h"
-#include "platform_detail.h"
-#include "win32_files.h"
+// The save on Windows: the steps of SaveFile (save.h), one small step at a time.
+#include "platform/detail.h"
+#include "platform/files.h"
+#include "platform/reasons.h"
+#include "platform/win32/handle.h"
 
 #include <algorithm>
 #include <chrono>
@@ -14,6 +15,10 @@ using detail::HasInnerNul;
 using namespace win32;
 
 namespace {
+
+// How much of the old file a write in place keeps in memory to put back on failure, at least:
+// all of any configuration file.
+constexpr std::size_t kInPlaceKeptBytes = 1 << 20;
 
 // Under the lock no other save of this file is under way, so a temporary file of its name is
 // one that a killed save left behind.
@@ -77,7 +82,7 @@ bool CheckTarget(const std::string &target, bool &exists, std::string &reason)
         return false;
     }
     if (!IsRegularFile(probe.Get(), info)) {
-        reason = detail::kNotRegularText;
+        reason = reasons::kNotRegular;
         return false;
     }
     return true;
@@ -233,7 +238,7 @@ bool WriteInPlace(
     const bool opened = file.IsOpen() && GetFileSizeEx(file.Get(), &size);
     const auto old_size = static_cast<std::size_t>(size.QuadPart);
     const std::size_t kept =
-        std::min(old_size, std::max<std::size_t>(bytes.size(), kMaxConfigFileBytes));
+        std::min(old_size, std::max<std::size_t>(bytes.size(), kInPlaceKeptBytes));
     if (!opened || !ReadAll(file.Get(), old_bytes, kept)) {
         reason = LastErrorText();
         return false;

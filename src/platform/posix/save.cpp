@@ -1,7 +1,8 @@
-// The save on POSIX (Linux): SaveFile of platform.h, one small step at a time.
-#include "platform.h"
-#include "platform_detail.h"
-#include "posix_files.h"
+// The save on POSIX (Linux): the steps of SaveFile (save.h), one small step at a time.
+#include "platform/detail.h"
+#include "platform/posix/fd.h"
+#include "platform/posix/target.h"
+#include "platform/reasons.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -21,140 +22,9 @@ using namespace posix;
 
 namespace {
 
-// Where a save lands, found the way the kernel would find it, but one link at a time, so
-// that the link itself stays a link and the new file is made beside the file it leads to.
-struct Target
-{
-    Fd folder; // opened for reading where the folder allows it, else as a path only
-    bool folder_readable = false;
-    std::string folder_path;
-    std::string name;
-    bool exists = false;
-    struct stat info = {}; // of the file itself, when it exists
-
-    std::string Path() const { return JoinPosix(folder_path, name); }
-};
-
-bool OpenFolder(Target &target, std::string &reason)
-{
-    target.folder = Fd(open(target.folder_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    target.folder_readable = target.folder.IsOpen();
-    if (!target.folder.IsOpen() && errno == EACCES)
-        target.folder = Fd(open(target.folder_path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!target.folder.IsOpen())
-        reason = ErrorText(errno);
-    return target.folder.IsOpen();
-}
-
-// The kernel's rule for links in a sticky folder that everyone may write (fs.protected_symlinks):
-// only the link's owner and the folder's owner follow them, so that nobody can plant a link
-// there that leads another user's save elsewhere.
-bool MayFollow(const Target &target, const struct stat &link)
-{
-    struct stat folder = {};
-    if (fstat(target.folder.Get(), &folder) != 0)
-        return false;
-    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
-    return !shared || link.st_uid == geteuid() || link.st_uid == folder.st_uid;
-}
-
-// The next path along the link at the target; false with the reason where it is not followed.
-bool FollowLink(Target &target, const struct stat &link, std::string &next, std::string &reason)
-{
-    if (!MayFollow(target, link)) {
-        reason = detail::kProtectedLinkText;
-        return false;
-    }
-    // What the kernel finds at the link's end: a pipe or a device (/dev/stdout, say) is refused
-    // here, where the text of a link of /proc would lead nowhere.
-    struct stat end = {};
-    if (fstatat(target.folder.Get(), target.name.c_str(), &end, 0) == 0 && !S_ISREG(end.st_mode)
-        && !S_ISDIR(end.st_mode)) {
-        reason = detail::kNotRegularText;
-        return false;
-    }
-    char buffer[PATH_MAX];
-    const ssize_t length =
-        readlinkat(target.folder.Get(), target.name.c_str(), buffer, sizeof buffer);
-    if (length <= 0 || static_cast<std::size_t>(length) == sizeof buffer) {
-        reason = ErrorText(length < 0 ? errno : ENAMETOOLONG);
-        return false;
-    }
-    const std::string text(buffer, static_cast<std::size_t>(length));
-    next = text.front() == '/' ? text : JoinPosix(target.folder_path, text);
-    return true;
-}
-
-bool ResolveTarget(const std::string &path, Target &target, std::string &reason)
-{
-    std::string current = path;
-    for (int hops = 0; hops <= 40; ++hops) {
-        target.folder_path = FolderOf(current);
-        target.name = NameOf(current);
-        if (target.name.empty() || target.name == "." || target.name == "..") {
-            reason = ErrorText(EISDIR);
-            return false;
-        }
-        if (!OpenFolder(target, reason))
-            return false;
-        struct stat info = {};
-        if (fstatat(target.folder.Get(), target.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-            target.exists = false;
-            if (errno == ENOENT)
-                return true;
-            reason = ErrorText(errno);
-            return false;
-        }
-        if (!S_ISLNK(info.st_mode)) {
-            target.exists = true;
-            target.info = info;
-            return true;
-        }
-        if (!FollowLink(target, info, current, reason))
-            return false;
-    }
-    reason = ErrorText(ELOOP);
-    return false;
-}
-
-// Only regular files are replaced or written; a file marked read-only stays as it is, even for
-// a user who could override the mark, and reads as the system's refusal would for anyone else.
-bool CheckTarget(const Target &target, std::string &reason)
-{
-    if (!target.exists)
-        return true;
-    if (S_ISDIR(target.info.st_mode)) {
-        reason = ErrorText(EISDIR);
-        return false;
-    }
-    if (!S_ISREG(target.info.st_mode)) {
-        reason = detail::kNotRegularText;
-        return false;
-    }
-    if ((target.info.st_mode & 0222) == 0) {
-        reason = ErrorText(EACCES);
-        return false;
-    }
-    if (faccessat(target.folder.Get(), target.name.c_str(), W_OK, AT_EACCESS) != 0) {
-        reason = ErrorText(errno);
-        return false;
-    }
-    return true;
-}
-
-// Looks at the target again once the lock is held: another writer may have replaced it.
-bool RefreshTarget(Target &target, std::string &reason)
-{
-    struct stat info = {};
-    target.exists =
-        fstatat(target.folder.Get(), target.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
-    if (target.exists && S_ISLNK(info.st_mode)) {
-        reason = ErrorText(ELOOP);
-        return false;
-    }
-    target.info = info;
-    return CheckTarget(target, reason);
-}
+// How much of the old file a write in place keeps in memory to put back on failure, at least:
+// all of any configuration file.
+constexpr std::size_t kInPlaceKeptBytes = 1 << 20;
 
 // Under the lock no other save of this file is under way, so a temporary file of its name is
 // one that a killed save left behind.
@@ -339,7 +209,7 @@ Fd OpenInPlace(const Target &target, struct stat &info, std::string &reason)
         return Fd();
     }
     if (!S_ISREG(info.st_mode)) {
-        reason = detail::kNotRegularText;
+        reason = reasons::kNotRegular;
         return Fd();
     }
     return fd;
@@ -370,7 +240,7 @@ bool WriteInPlace(
     std::string old_bytes;
     const auto old_size = static_cast<std::size_t>(info.st_size);
     const std::size_t kept =
-        std::min(old_size, std::max<std::size_t>(bytes.size(), kMaxConfigFileBytes));
+        std::min(old_size, std::max<std::size_t>(bytes.size(), kInPlaceKeptBytes));
     if (!fd.IsOpen() || !ReadAll(fd.Get(), old_bytes, kept)) {
         if (fd.IsOpen())
             reason = ErrorText(errno);

@@ -1,7 +1,8 @@
 // The registry on Linux: the registry files of the Wine prefix the game runs in.
-#include "platform.h"
-#include "registry.h"
-#include "text.h"
+#include "platform/registry.h"
+
+#include "platform/files.h"
+#include "platform/read.h"
 
 #include <algorithm>
 #include <cctype>
@@ -230,8 +231,20 @@ std::string FindInRegistryLines(
 std::string FindRegistryString(
     std::string_view reg_text, std::string_view subkey, std::string_view value_name)
 {
-    LineReader reader(reg_text);
-    return FindInRegistryLines([&reader] { return reader.NextLine(); }, subkey, value_name);
+    // Line ends as the registry files have them: CR LF, a lone CR or a lone LF.
+    if (reg_text.starts_with("\xEF\xBB\xBF"))
+        reg_text.remove_prefix(3);
+    return FindInRegistryLines(
+        [&reg_text]() -> std::optional<std::string_view> {
+            if (reg_text.empty())
+                return std::nullopt;
+            const std::size_t end = std::min(reg_text.find_first_of("\r\n"), reg_text.size());
+            const std::string_view line = reg_text.substr(0, end);
+            const bool crlf = reg_text.substr(end).starts_with("\r\n");
+            reg_text.remove_prefix(std::min(reg_text.size(), end + (crlf ? 2 : 1)));
+            return line;
+        },
+        subkey, value_name);
 }
 
 std::string GetRegistryString(

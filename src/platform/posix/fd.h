@@ -2,7 +2,8 @@
 // of reading and writing that both the readers and the save take.
 #pragma once
 
-#include "platform.h"
+#include "platform/stamp.h"
+#include "platform/test_hooks.h"
 
 #include <string>
 #include <string_view>

@@ -1,9 +1,13 @@
-// What the two systems' parts of platform.h share, and only they use.
+// What the platform layer's common part asks of each system's part (posix/, win32/), and what
+// they share; nothing outside the platform layer includes this.
 #pragma once
 
-#include "platform.h"
+#include "platform/read.h"
+#include "platform/stamp.h"
+#include "platform/test_hooks.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,18 +18,19 @@ namespace voltara::detail {
 // The failure a test has injected at this step, if any.
 SaveFault InjectedFault(SaveStep step);
 
-// What a bounded read gives for the content of a regular file read up to one byte past its
-// measured size: TooLarge, with the size seen, where the file holds more than limit (it grew
-// since it was measured), else Read with the content moved into bytes.
-ReadStatus TakeBounded(
-    std::string &content, std::uint64_t limit, std::string &bytes, FileStamp &stamp);
-
-// The locks this process holds, by file identity: a second Acquire of one file in one process
-// must not wait for the first. JoinHeldLock counts one more holder and returns true when the
-// lock is held already; NoteLockTaken counts the first; NoteLockReleased one less.
-bool JoinHeldLock(std::uint64_t device, std::uint64_t inode);
-void NoteLockTaken(std::uint64_t device, std::uint64_t inode);
-void NoteLockReleased(std::uint64_t device, std::uint64_t inode);
+// What each system offers the bounded reads of read.h. OpenRegularFile opens the regular file
+// at path for reading, never in a way that could block, and gives its stamp as it is now; where
+// it gives anything but Opened, reason holds the system's text (empty for NotRegular).
+// A path with a NUL inside is Missing. ReadFromStart reads at most limit bytes from the start
+// of the file. StreamOf makes the open file a C stream, which owns it from then on (on failure
+// it is closed). CloseFile closes a file that no stream owns.
+enum class Opening { Opened, Missing, NotRegular, Failed };
+Opening OpenRegularFile(
+    const std::string &path, std::intptr_t &handle, FileStamp &stamp, std::string &reason);
+bool ReadFromStart(
+    std::intptr_t handle, std::string &bytes, std::size_t limit, std::string &reason);
+std::FILE *StreamOf(std::intptr_t handle, std::string &reason);
+void CloseFile(std::intptr_t handle);
 
 // What each system offers the writers' lock of FileLock. OpenToLock opens the file at path to
 // be locked and gives its identity; -1 when there is nothing to lock (no regular file, or
@@ -77,13 +82,5 @@ inline bool HasInnerNul(std::string_view path)
 std::string TemporaryName(const std::string &target_name);
 // True when name is one TemporaryName gives for this target.
 bool IsTemporaryNameOf(std::string_view name, const std::string &target_name);
-
-// The reasons a save gives where the system has no words of its own.
-inline constexpr const char *kNotRegularText = "It is not a regular file";
-inline constexpr const char *kProtectedLinkText =
-    "It is reached through a link that another user made in a shared folder, which is not "
-    "followed";
-inline constexpr const char *kLockedText =
-    "Another program is saving it and kept it locked; try again later";
 
 } // namespace voltara::detail

@@ -1,5 +1,5 @@
 // The registry on Windows: the system's own.
-#include "registry.h"
+#include "platform/registry.h"
 
 #include <algorithm>
 
