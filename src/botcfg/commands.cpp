@@ -93,7 +93,7 @@ std::optional<ReadOutcome> OpenFile(Document &document, const std::string &path,
     if (voltara::IsNormalFile(path))
         outcome = document.Open(path);
     if (!outcome || *outcome == ReadOutcome::Missing) {
-        Fail(io, "File: \"" + Printable(path) + "\" doesn't exist");
+        Fail(io, voltara::messages::MissingFileLine(Printable(path)));
         return std::nullopt;
     }
     for (const Message &message : document.messages())

@@ -5,31 +5,6 @@
 
 namespace voltara {
 
-std::string MissingFileText(const std::string &path)
-{
-    return "File: \"" + path + "\" doesn't exist\r\nLoading default values";
-}
-
-std::string InvalidLineText(std::string_view key, std::string_view value)
-{
-    std::string text = "Invalid line:\r\n";
-    text.append(key).append(" ").append(value);
-    return text;
-}
-
-std::string TooLargeText(const std::string &path, std::uint64_t size)
-{
-    return "File: \"" + path + "\" was not read\r\nIt holds " + std::to_string(size)
-        + " bytes; a configuration file has at most " + std::to_string(kMaxConfigFileBytes);
-}
-
-std::string ChangedFileText(const std::string &path)
-{
-    return "File: \"" + path
-        + "\" has been changed by another program since it was read or saved here\r\n"
-          "Overwrite it?";
-}
-
 FileOpening OpenConfigFile(const std::string &path, std::string &loaded_path, KnownFiles &known,
     std::string &content, std::string &reason, Host &host)
 {
@@ -41,10 +16,11 @@ FileOpening OpenConfigFile(const std::string &path, std::string &loaded_path, Kn
         : ReadStatus::NotRegular;
     switch (status) {
     case ReadStatus::NotRegular:
-        host.ShowMessage(MissingFileText(path), "Error");
+        host.ShowMessage(messages::MissingFileText(path), messages::kErrorCaption);
         return FileOpening::Missing;
     case ReadStatus::TooLarge:
-        host.ShowMessage(TooLargeText(path, stamp.size), "Error");
+        host.ShowMessage(
+            messages::TooLargeText(path, stamp.size, kMaxConfigFileBytes), messages::kErrorCaption);
         return FileOpening::TooLarge;
     case ReadStatus::Failed:
         loaded_path = path;
@@ -92,7 +68,8 @@ SaveResult SaveConfigLines(
     if (known) {
         guard.changed = [known](const FileStamp &now) { return known->Changed(now); };
         guard.overwrite = [&host, &path] {
-            return host.AskToProceed(ChangedFileText(path), kProgramTitle, kOverwriteText);
+            return host.AskToProceed(
+                messages::ChangedFileText(path), kProgramTitle, messages::kOverwrite);
         };
     }
     FileStamp written;
@@ -103,7 +80,7 @@ SaveResult SaveConfigLines(
     if (known && !written.file.empty())
         known->Remember(written);
     if (result == SaveResult::Failed)
-        host.ShowMessage("File: \"" + path + "\" could not be saved\r\n" + reason, "Error");
+        host.ShowMessage(messages::NotSavedText(path, reason), messages::kErrorCaption);
     return result;
 }
 
@@ -112,7 +89,7 @@ bool WriteConfigFile(
 {
     if (SaveConfigLines(ConfigFileName(name), lines, host, &known) != SaveResult::Saved)
         return false;
-    host.ShowMessage(kSavedText, "");
+    host.ShowMessage(messages::kSaved, "");
     return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/host.h"
+#include "core/messages.h"
 #include "platform/save.h"
 #include "platform/stamp.h"
 
@@ -17,23 +18,6 @@ namespace voltara {
 // The largest configuration file the readers take. The real files are about 10 KB; a larger
 // one is refused before it is read, so that no file makes a reader's memory grow without end.
 inline constexpr std::uint64_t kMaxConfigFileBytes = 1 << 20;
-
-inline constexpr const char *kReadErrorText = "Error with reading config file";
-inline constexpr const char *kSavedText = "File successfully saved";
-
-// "File: "<path>" doesn't exist" CR LF "Loading default values".
-std::string MissingFileText(const std::string &path);
-
-// "Invalid line:" CR LF key, space, value.
-std::string InvalidLineText(std::string_view key, std::string_view value);
-
-// "File: "<path>" was not read" CR LF, and why: it is larger than a configuration file can be.
-std::string TooLargeText(const std::string &path, std::uint64_t size);
-
-// "File: "<path>" has been changed by another program ..." CR LF "Overwrite it?": the question
-// before a save over a file that another program wrote since this one read or saved it.
-std::string ChangedFileText(const std::string &path);
-inline constexpr const char *kOverwriteText = "Overwrite";
 
 // How a reader's opening of its file went.
 enum class FileOpening { Missing, Unreadable, TooLarge, Read };

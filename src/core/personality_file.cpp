@@ -201,7 +201,7 @@ static_assert(std::size(kBlock) == 40);
 ReadOutcome FailBeforeSections(PersonalityConfig &config, PersonalityView &view, std::size_t line,
     const std::string &reason = {})
 {
-    view.ShowReadingMessage(kReadErrorText, kProgramTitle, line, reason);
+    view.ShowReadingMessage(messages::kReadError, kProgramTitle, line, reason);
     RepairPersonalities(config);
     return ReadOutcome::FailedBeforeRecords;
 }
@@ -297,7 +297,8 @@ void ApplyConfigLine(PersonalityConfig &config, std::string_view key, std::strin
     if (field >= 0)
         SetField(bot, field, value);
     else
-        host.ShowReadingMessage(InvalidLineText(key, value), "Error", line);
+        host.ShowReadingMessage(
+            messages::InvalidLineText(key, value), messages::kErrorCaption, line);
 }
 
 ReadOutcome ReadPersonality(
@@ -307,7 +308,7 @@ ReadOutcome ReadPersonality(
     if (!ReadGeneralOption(config, reader, view))
         return FailBeforeSections(config, view, reader.LineNumber());
     if (ReadSections(config, reader, view) != SectionsEnd::EndOfFile)
-        view.ShowReadingMessage(kReadErrorText, kProgramTitle, reader.LineNumber());
+        view.ShowReadingMessage(messages::kReadError, kProgramTitle, reader.LineNumber());
     RepairPersonalities(config);
 
     // Selecting an option stores its value, whichever option was selected before.

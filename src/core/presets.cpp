@@ -1,5 +1,7 @@
 #include "core/presets.h"
 
+#include "core/messages.h"
+
 #include <chrono>
 #include <cmath>
 #include <random>
@@ -187,7 +189,7 @@ void ApplyPreset(
         if (found)
             ApplyPattern(config.Bot(config.CurrentBot), *found);
         else
-            view.ShowMessage("Unknown Error", kProgramTitle);
+            view.ShowMessage(messages::kUnknownError, kProgramTitle);
     }
     view.Yield();
     view.ShowPersonality(bot_number);

@@ -152,7 +152,7 @@ bool ReadSections(SuperbotConfig &config, LineReader &reader, SuperbotView &view
 ReadOutcome FailBeforeSections(
     SuperbotConfig &config, SuperbotView &view, std::size_t line, const std::string &reason = {})
 {
-    view.ShowReadingMessage(kReadErrorText, kProgramTitle, line, reason);
+    view.ShowReadingMessage(messages::kReadError, kProgramTitle, line, reason);
     RepairSuperbots(config);
     return ReadOutcome::FailedBeforeRecords;
 }
@@ -214,7 +214,8 @@ void ApplySuperbotLine(SuperbotConfig &config, std::string_view key, std::string
     if (const SuperbotFieldInfo *field = SuperbotFieldNamed(key))
         config.Tier(config.CurrentTier).*field->member = value;
     else
-        host.ShowReadingMessage(InvalidLineText(key, value), "Error", line);
+        host.ShowReadingMessage(
+            messages::InvalidLineText(key, value), messages::kErrorCaption, line);
 }
 
 ReadOutcome ReadSuperbot(SuperbotConfig &config, std::string_view content, SuperbotView &view)
@@ -225,7 +226,7 @@ ReadOutcome ReadSuperbot(SuperbotConfig &config, std::string_view content, Super
         return FailBeforeSections(config, view, reader.LineNumber());
     config.CurrentTier = TierOfHeader(*first);
     if (!ReadSections(config, reader, view))
-        view.ShowReadingMessage(kReadErrorText, kProgramTitle, reader.LineNumber());
+        view.ShowReadingMessage(messages::kReadError, kProgramTitle, reader.LineNumber());
     FinishReading(config, view);
     return ReadOutcome::Read;
 }

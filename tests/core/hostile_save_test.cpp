@@ -77,7 +77,7 @@ TEST_F(HostileSaveTest, AFileChangedSinceItWasReadIsOverwrittenOnlyWhenTheUserAg
     view.calls.clear();
     EXPECT_FALSE(Save(path));
     const std::string ask =
-        "Ask " + FakeView::Message(ChangedFileText(path), kProgramTitle) + " [Overwrite]";
+        "Ask " + FakeView::Message(messages::ChangedFileText(path), kProgramTitle) + " [Overwrite]";
     EXPECT_EQ(view.calls, Calls {ask});
     EXPECT_EQ(ReadBytes(path), kOldBytes);
 
@@ -103,7 +103,9 @@ TEST_F(HostileSaveTest, AFileLargerThanAConfigurationFileIsNotReadAndNotTakenFor
     test::WriteBytes(path, Expected() + std::string(kMaxConfigFileBytes, '#'));
     const auto size = static_cast<std::uint64_t>(std::filesystem::file_size(path));
     EXPECT_EQ(ReadPersonalityFile(config, path, view), ReadOutcome::TooLarge);
-    EXPECT_EQ(view.calls, Calls {FakeView::Message(TooLargeText(path, size), "Error")});
+    EXPECT_EQ(view.calls,
+        Calls {
+            FakeView::Message(messages::TooLargeText(path, size, kMaxConfigFileBytes), "Error")});
     // Nothing points a Save at it: the editors ask for a name instead.
     EXPECT_EQ(config.LoadedPath, "");
     EXPECT_EQ(config.Bot(1), test::DefaultRecord());

@@ -30,7 +30,7 @@ inline void Check(bool holds, const char *property, const std::string &detail = 
 // line with the caption "Error".
 inline bool IsKnownReaderMessage(const std::string &text, const Caption &caption)
 {
-    if (text == kReadErrorText)
+    if (text == voltara::messages::kReadError)
         return caption == kProgramTitle;
     return text.rfind("Invalid line:\r\n", 0) == 0 && caption == Caption("Error");
 }
