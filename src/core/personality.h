@@ -1,50 +1,18 @@
 // Tavrin's configuration state: nine bot personalities, the default personality and the
-// paths, with the one table of the 28 settings that every other piece walks.
+// paths, with the table of the settings (personality_settings.def) that every other piece walks.
 #pragma once
 
+#include "core/record_number.h"
 #include "platform/stamp.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace voltara {
-
-// One bot personality. Every setting is text, kept exactly as a file or a control gave it.
-struct Personality
-{
-    std::string melee_percent;
-    std::string kiblast_percent;
-    std::string lightbeam_percent;
-    std::string mediumbeam_percent;
-    std::string heavybeam_percent;
-    std::string disc_percent;
-    std::string laser_percent;
-    std::string heavyball_percent;
-    std::string kametorp_percent;
-    std::string solarflare_percent;
-    std::string meleecombo_percent;
-    std::string meleekick_percent;
-    std::string chat_percent;
-    std::string taunt_percent;
-    std::string whine_percent;
-    std::string chat_tag_percent;
-    std::string chat_drop_percent;
-    std::string chat_swap_percent;
-    std::string chat_lower_percent;
-    std::string teleport_percent;
-    std::string swoop_percent;
-    std::string beamexplode_percent;
-    std::string fly_percent;
-    std::string stopfly_percent;
-    std::string jump_percent;
-    std::string aggression_level;
-    std::string transkiller = " "; // exactly one character; a non-digit until first set
-    std::string block_percent;
-
-    bool operator==(const Personality &) const = default;
-};
 
 // A group of settings, as the Presets menu and the preset codes name them.
 enum SettingGroup : short {
@@ -56,31 +24,6 @@ enum SettingGroup : short {
 };
 
 enum class FieldKind { Percent, Aggression, Transkiller };
-
-// One setting: its key in the file, group, default, member, kind, and the window's label
-// caption, hint number, hint text and control name (empty for the two non-list settings).
-struct FieldInfo
-{
-    const char *key;
-    SettingGroup group;
-    const char *default_value;
-    std::string Personality::*member;
-    FieldKind kind;
-    const char *label;
-    int hint;
-    const char *hint_text;
-    const char *control;
-};
-
-inline constexpr int kFieldCount = 28;
-inline constexpr int kBotCount = 9;
-
-// The 28 settings in record order.
-extern const std::array<FieldInfo, kFieldCount> kFields;
-
-// The window's percent lists offer the whole numbers from kPercentFirst to kPercentLast.
-inline constexpr int kPercentFirst = 0;
-inline constexpr int kPercentLast = 100;
 
 // The aggression words, in the order in which the random draw numbers them.
 inline constexpr std::array<const char *, 3> kAggressionWords = {
@@ -94,6 +37,74 @@ bool IsAggressionWord(std::string_view text);
 inline constexpr const char *kTranskillerOn = "1";
 inline constexpr const char *kTranskillerOff = "0";
 
+// The settings by name, for code that addresses one of them: a misspelt name does not compile.
+enum class Setting {
+#define PERSONALITY_SETTING(key, ...) key,
+#include "core/personality_settings.def"
+#undef PERSONALITY_SETTING
+};
+
+// What a record holds before anything is stored: nothing, and for the transkiller switch a
+// non-digit, since it is exactly one character.
+constexpr const char *InitialValue(FieldKind kind)
+{
+    return kind == FieldKind::Transkiller ? " " : "";
+}
+
+// One bot personality. Every setting is text, kept exactly as a file or a control gave it.
+struct Personality
+{
+#define PERSONALITY_SETTING(key, group, default_value, kind, ...)                                  \
+    std::string key = InitialValue(FieldKind::kind);
+#include "core/personality_settings.def"
+#undef PERSONALITY_SETTING
+
+    bool operator==(const Personality &) const = default;
+};
+
+// One setting: its key in the file, group, default, member, kind, and the window's label
+// caption, hint number, control name (empty for the two settings that have no value list) and
+// hint text.
+struct FieldInfo
+{
+    const char *key;
+    SettingGroup group;
+    const char *default_value;
+    std::string Personality::*member;
+    FieldKind kind;
+    const char *label;
+    int hint;
+    const char *control;
+    const char *hint_text;
+};
+
+// Every setting in record order.
+inline constexpr FieldInfo kFields[] = {
+#define PERSONALITY_SETTING(key, group, default_value, kind, ...)                                  \
+    {#key, kGroup##group, default_value, &Personality::key, FieldKind::kind, __VA_ARGS__},
+#include "core/personality_settings.def"
+#undef PERSONALITY_SETTING
+};
+inline constexpr int kFieldCount = static_cast<int>(std::size(kFields));
+inline constexpr int kBotCount = 9;
+
+constexpr const FieldInfo &FieldOf(Setting setting)
+{
+    return kFields[static_cast<int>(setting)];
+}
+constexpr int IndexOf(Setting setting)
+{
+    return static_cast<int>(setting);
+}
+
+// How many settings the window edits with a value list.
+inline constexpr int kPercentFieldCount = static_cast<int>(std::count_if(std::begin(kFields),
+    std::end(kFields), [](const FieldInfo &field) { return field.kind == FieldKind::Percent; }));
+
+// The window's percent lists offer the whole numbers from kPercentFirst to kPercentLast.
+inline constexpr int kPercentFirst = 0;
+inline constexpr int kPercentLast = 100;
+
 // Whether the field's control can give it this text: a percent list its items "0" to "100",
 // the aggression buttons their three words, the transkiller box "0" or "1".
 bool IsControlValue(const FieldInfo &field, const std::string &text);
@@ -104,6 +115,10 @@ int FieldIndex(std::string_view key);
 // Stores a value into a field; transkiller keeps only the first character (a space for an
 // empty text).
 void SetField(Personality &bot, int field, std::string_view value);
+inline void SetField(Personality &bot, Setting setting, std::string_view value)
+{
+    SetField(bot, IndexOf(setting), value);
+}
 
 inline constexpr const char *kDefaultPersonalityKey = "default_personality";
 inline constexpr const char *kPersonalityFileName = "bot_personality.cfg";
@@ -119,11 +134,6 @@ bool IsDefaultPersonalityValue(const std::string &text);
 inline constexpr std::string_view kSectionStem = "BOT";
 std::string PersonalitySectionName(int n);
 
-// Thrown for a personality number outside 1..9.
-struct IndexError
-{
-};
-
 // Everything Tavrin knows, alive for the whole run; the window holds a reference to it.
 struct PersonalityConfig
 {
@@ -136,8 +146,8 @@ struct PersonalityConfig
     std::vector<std::string> KeyNames;
 
     // The record numbered n; throws IndexError unless 1 <= n <= 9.
-    Personality &Bot(int n);
-    const Personality &Bot(int n) const;
+    Personality &Bot(int n) { return RecordNumbered(Bots, n); }
+    const Personality &Bot(int n) const { return RecordNumbered(Bots, n); }
 };
 
 // Start-up of the configuration: key names, CurrentBot 1, DefaultPersonality "-1" and
@@ -146,8 +156,8 @@ void BuildConfigPath(PersonalityConfig &config, const std::string &program_folde
 
 void InitKeyNames(PersonalityConfig &config);
 
-// Stores the defaults of one group into personality number (decimal text); group 0 stores all
-// 28, groups outside 0..4 nothing. Throws IndexError for a number outside 1..9.
+// Stores the defaults of one group into personality number (decimal text); group 0 stores
+// every setting, groups outside 0..4 nothing. Throws IndexError for a number outside 1..9.
 void SetDefaultValues(PersonalityConfig &config, const std::string &number, int group);
 
 // Replaces every invalid field of the nine records by its default: a non-numeric percentage,

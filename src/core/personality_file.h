@@ -13,7 +13,7 @@
 namespace voltara {
 
 // What the personality reader and the presets ask of Tavrin's window.
-class PersonalityView : public Host
+class PersonalityView : public virtual Host
 {
 public:
     // Shows default-personality option 0 (Random) or 1..9 as selected, or none for -1. The
@@ -51,7 +51,7 @@ void ApplyConfigLine(PersonalityConfig &config, std::string_view key, std::strin
 // 1..9 for those numbers, -1 when it names no option.
 int DefaultOptionOf(const std::string &default_personality);
 
-// The 492 lines of the file, without line ends.
+// The lines of the file as personality_layout.h lays them out, without line ends.
 std::vector<std::string> PersonalityFileLines(const PersonalityConfig &config);
 
 // Writes the whole file (".cfg" appended where missing) and reports the outcome. A file that

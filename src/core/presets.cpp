@@ -27,7 +27,7 @@ private:
 // A named pattern: the values it stores, by key.
 struct PatternValue
 {
-    const char *key;
+    Setting setting;
     const char *value;
 };
 
@@ -39,35 +39,35 @@ struct Pattern
 
 // clang-format off
 const Pattern kPatterns[] = {
-    {"12", {{"melee_percent", "100"}, {"kiblast_percent", "0"}, {"lightbeam_percent", "0"},
-            {"mediumbeam_percent", "0"}, {"heavybeam_percent", "0"}, {"disc_percent", "0"},
-            {"laser_percent", "0"}, {"heavyball_percent", "0"}, {"kametorp_percent", "0"},
-            {"solarflare_percent", "0"}}},
-    {"13", {{"melee_percent", "5"}, {"kiblast_percent", "5"}, {"lightbeam_percent", "5"},
-            {"mediumbeam_percent", "5"}, {"heavybeam_percent", "5"}, {"disc_percent", "95"},
-            {"laser_percent", "95"}, {"heavyball_percent", "95"}, {"kametorp_percent", "5"},
-            {"solarflare_percent", "95"}}},
-    {"14", {{"melee_percent", "10"}, {"kiblast_percent", "5"}, {"lightbeam_percent", "0"},
-            {"mediumbeam_percent", "10"}, {"heavybeam_percent", "95"}, {"disc_percent", "0"},
-            {"laser_percent", "0"}, {"heavyball_percent", "95"}, {"kametorp_percent", "95"},
-            {"solarflare_percent", "0"}}},
-    {"15", {{"melee_percent", "0"}, {"kiblast_percent", "0"}, {"lightbeam_percent", "20"},
-            {"mediumbeam_percent", "60"}, {"heavybeam_percent", "80"}, {"disc_percent", "0"},
-            {"laser_percent", "0"}, {"heavyball_percent", "0"}, {"kametorp_percent", "0"},
-            {"solarflare_percent", "0"}}},
-    {"32", {{"chat_percent", "100"}, {"taunt_percent", "100"}, {"whine_percent", "100"},
-            {"chat_tag_percent", "100"}, {"chat_drop_percent", "100"},
-            {"chat_swap_percent", "100"}, {"chat_lower_percent", "0"}}},
-    {"33", {{"chat_percent", "0"}, {"taunt_percent", "0"}, {"whine_percent", "0"},
-            {"chat_tag_percent", "0"}, {"chat_drop_percent", "0"}, {"chat_swap_percent", "0"},
-            {"chat_lower_percent", "0"}}},
-    {"42", {{"teleport_percent", "100"}, {"swoop_percent", "100"},
-            {"beamexplode_percent", "100"}, {"fly_percent", "100"}, {"stopfly_percent", "100"},
-            {"jump_percent", "100"}, {"transkiller", kTranskillerOn}, {"aggression_level", kAggressive},
-            {"block_percent", "0"}}},
-    {"43", {{"teleport_percent", "0"}, {"swoop_percent", "0"}, {"beamexplode_percent", "0"},
-            {"fly_percent", "0"}, {"stopfly_percent", "0"}, {"jump_percent", "0"},
-            {"transkiller", kTranskillerOff}, {"aggression_level", kDefensive}, {"block_percent", "100"}}},
+    {"12", {{Setting::melee_percent, "100"}, {Setting::kiblast_percent, "0"}, {Setting::lightbeam_percent, "0"},
+            {Setting::mediumbeam_percent, "0"}, {Setting::heavybeam_percent, "0"}, {Setting::disc_percent, "0"},
+            {Setting::laser_percent, "0"}, {Setting::heavyball_percent, "0"}, {Setting::kametorp_percent, "0"},
+            {Setting::solarflare_percent, "0"}}},
+    {"13", {{Setting::melee_percent, "5"}, {Setting::kiblast_percent, "5"}, {Setting::lightbeam_percent, "5"},
+            {Setting::mediumbeam_percent, "5"}, {Setting::heavybeam_percent, "5"}, {Setting::disc_percent, "95"},
+            {Setting::laser_percent, "95"}, {Setting::heavyball_percent, "95"}, {Setting::kametorp_percent, "5"},
+            {Setting::solarflare_percent, "95"}}},
+    {"14", {{Setting::melee_percent, "10"}, {Setting::kiblast_percent, "5"}, {Setting::lightbeam_percent, "0"},
+            {Setting::mediumbeam_percent, "10"}, {Setting::heavybeam_percent, "95"}, {Setting::disc_percent, "0"},
+            {Setting::laser_percent, "0"}, {Setting::heavyball_percent, "95"}, {Setting::kametorp_percent, "95"},
+            {Setting::solarflare_percent, "0"}}},
+    {"15", {{Setting::melee_percent, "0"}, {Setting::kiblast_percent, "0"}, {Setting::lightbeam_percent, "20"},
+            {Setting::mediumbeam_percent, "60"}, {Setting::heavybeam_percent, "80"}, {Setting::disc_percent, "0"},
+            {Setting::laser_percent, "0"}, {Setting::heavyball_percent, "0"}, {Setting::kametorp_percent, "0"},
+            {Setting::solarflare_percent, "0"}}},
+    {"32", {{Setting::chat_percent, "100"}, {Setting::taunt_percent, "100"}, {Setting::whine_percent, "100"},
+            {Setting::chat_tag_percent, "100"}, {Setting::chat_drop_percent, "100"},
+            {Setting::chat_swap_percent, "100"}, {Setting::chat_lower_percent, "0"}}},
+    {"33", {{Setting::chat_percent, "0"}, {Setting::taunt_percent, "0"}, {Setting::whine_percent, "0"},
+            {Setting::chat_tag_percent, "0"}, {Setting::chat_drop_percent, "0"}, {Setting::chat_swap_percent, "0"},
+            {Setting::chat_lower_percent, "0"}}},
+    {"42", {{Setting::teleport_percent, "100"}, {Setting::swoop_percent, "100"},
+            {Setting::beamexplode_percent, "100"}, {Setting::fly_percent, "100"}, {Setting::stopfly_percent, "100"},
+            {Setting::jump_percent, "100"}, {Setting::transkiller, kTranskillerOn}, {Setting::aggression_level, kAggressive},
+            {Setting::block_percent, "0"}}},
+    {"43", {{Setting::teleport_percent, "0"}, {Setting::swoop_percent, "0"}, {Setting::beamexplode_percent, "0"},
+            {Setting::fly_percent, "0"}, {Setting::stopfly_percent, "0"}, {Setting::jump_percent, "0"},
+            {Setting::transkiller, kTranskillerOff}, {Setting::aggression_level, kDefensive}, {Setting::block_percent, "100"}}},
 };
 
 // The Presets menu, written once: Tavrin builds its menu from it, other front ends look its
@@ -88,7 +88,7 @@ const PresetSubmenu kPresetMenu[] = {
 void ApplyPattern(Personality &bot, const Pattern &pattern)
 {
     for (const PatternValue &value : pattern.values)
-        SetField(bot, FieldIndex(value.key), value.value);
+        SetField(bot, value.setting, value.value);
 }
 
 // floor(draw * count), kept within 0..count - 1 even if a source strays onto 1.0, so that a

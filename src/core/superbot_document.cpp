@@ -1,6 +1,6 @@
 // sbot.cfg behind the face of config_document.h.
 #include "core/config_document.h"
-#include "core/superbot.h"
+#include "core/superbot_file.h"
 #include "core/text.h"
 #include "core/windowless_view.h"
 #include "platform/files.h"

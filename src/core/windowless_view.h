@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/personality_file.h"
-#include "core/superbot.h"
+#include "core/superbot_file.h"
 
 namespace voltara {
 

@@ -129,7 +129,9 @@ QSlider *NewSlider(QGroupBox *frame, const SliderDesign &design)
     auto *slider = new QSlider(Qt::Horizontal, frame);
     slider->setObjectName(QLatin1String(design.sliderName));
     slider->setGeometry(TwipsRect(180, 360, 1815, 495));
-    const voltara::SuperbotFieldInfo &range = voltara::SuperbotFieldOf(design.member);
+    const voltara::SuperbotFieldInfo &range =
+        *std::find_if(std::begin(voltara::kSuperbotFields), std::end(voltara::kSuperbotFields),
+            [&](const voltara::SuperbotFieldInfo &field) { return field.member == design.member; });
     slider->setRange(range.first, range.last);
     slider->setPageStep(design.pageStep);
     slider->setTickInterval(design.tickInterval);
@@ -264,7 +266,7 @@ void frmOlmach::FillLaserList()
 {
     const QSignalBlocker blocker(cmbLaser);
     const voltara::SuperbotFieldInfo &range =
-        voltara::SuperbotFieldOf(&voltara::Superbot::sbotlaser_percent);
+        voltara::FieldOf(voltara::SuperbotSetting::sbotlaser_percent);
     cmbLaser->fillRange(range.first, range.last);
 }
 

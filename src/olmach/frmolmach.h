@@ -2,7 +2,7 @@
 // record of CurrentTier; showing a tier never changes a record.
 #pragma once
 
-#include "core/superbot.h"
+#include "core/superbot_file.h"
 #include "platform/files.h"
 #include "ui/editorwindow.h"
 

@@ -180,7 +180,7 @@ void frmTavrin::createValueFields(const std::array<QGroupBox *, 5> &frames)
 
 void frmTavrin::createAggression(QGroupBox *frame)
 {
-    const voltara::FieldInfo &info = voltara::kFields[voltara::FieldIndex("aggression_level")];
+    const voltara::FieldInfo &info = voltara::FieldOf(voltara::Setting::aggression_level);
     const QString hint = QString::fromLatin1(info.hint_text);
     createLabel(frame, info.hint, QString::fromLatin1(info.label),
         TwipsRect(kLabelLeft, 3180 + kLabelDrop, kLabelWidth, kLabelHeight));
@@ -219,7 +219,7 @@ QRadioButton *frmTavrin::addAggressionButton(
     auto *button = new QRadioButton(QString::fromLatin1(caption), frame);
     button->setObjectName(QString::fromLatin1(name));
     button->setAccessibleDescription(
-        QString::fromLatin1(voltara::kFields[voltara::FieldIndex("aggression_level")].hint_text));
+        QString::fromLatin1(voltara::FieldOf(voltara::Setting::aggression_level).hint_text));
     button->setGeometry(TwipsRect(kListLeft, top, 1035, 240));
     voltara::ui::FitWidth(button);
     voltara::ui::OnMouseMove(button, [this] { StBr->setSimpleText(QString()); });

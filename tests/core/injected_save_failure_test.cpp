@@ -4,7 +4,7 @@
 // keeps every byte, no temporary file is left, the error names the path, no success message
 // comes, and the records are as they were.
 #include "core/personality_file.h"
-#include "core/superbot.h"
+#include "core/superbot_file.h"
 #include "core_test_support.h"
 #include "platform/test_hooks.h"
 

@@ -1,5 +1,5 @@
 #include "core/config_file.h"
-#include "core/superbot.h"
+#include "core/superbot_file.h"
 #include "platform/files.h"
 
 #include <gtest/gtest.h>

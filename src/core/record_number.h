@@ -1,0 +1,36 @@
+// Records addressed by number, as both editors number them: personalities 1 to 9, tiers 1 to 3.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+
+namespace voltara {
+
+// A record number outside the records of a file: the one error of every procedure that
+// addresses a record by its number.
+struct IndexError : std::out_of_range
+{
+    explicit IndexError(int number)
+        : std::out_of_range("no record number " + std::to_string(number))
+    {
+    }
+};
+
+// Record number n (counted from 1) of the records; throws IndexError for any other number.
+template <typename Record, std::size_t Count>
+Record &RecordNumbered(std::array<Record, Count> &records, int n)
+{
+    if (n < 1 || n > static_cast<int>(Count))
+        throw IndexError(n);
+    return records[static_cast<std::size_t>(n - 1)];
+}
+
+template <typename Record, std::size_t Count>
+const Record &RecordNumbered(const std::array<Record, Count> &records, int n)
+{
+    return RecordNumbered(const_cast<std::array<Record, Count> &>(records), n);
+}
+
+} // namespace voltara
