@@ -1,6 +1,7 @@
 #include "olmach/frmolmach.h"
 
 #include "core/text.h"
+#include "olmach/layout.h"
 #include "ui/controls.h"
 #include "ui/designfont.h"
 #include "ui/droppedpress.h"
@@ -14,6 +15,7 @@
 #include "ui/straightline.h"
 #include "ui/textfield.h"
 #include "ui/valuelist.h"
+#include "ui/window_texts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,61 +33,15 @@
 #include <algorithm>
 #include <cmath>
 
+using voltara::SuperbotControl;
+using voltara::SuperbotSetting;
 using voltara::ui::FromBytes;
 using voltara::ui::ToBytes;
 using voltara::ui::TwipsRect;
+using namespace olmach;
+namespace texts = voltara::ui::texts;
 
 namespace {
-
-// The three sliders, in the order they stand in the tier frame.
-struct SliderDesign
-{
-    const char *frameName;
-    const char *frameCaption;
-    int frameLeft;
-    const char *sliderName;
-    int pageStep, tickInterval;
-    const char *checkName;
-    const char *checkCaption;
-    const char *checkSpoken; // what a screen reader calls the check box
-    const char *storedName;
-    std::string voltara::Superbot::*member;
-    QString (*reading)(int position);
-    int hint;
-};
-
-// clang-format off
-const SliderDesign kSliderDesigns[] = {
-    {"fraKI", "KI per second",     240,  "sldKI", 100, 100, "chkKI", "Unlimited", "Unlimited KI",
-     "lblStoredKI", &voltara::Superbot::ki_gain,          &frmOlmach::KiReading,         1},
-    {"fraHP", "Health per second", 2820, "sldHP", 30,  45,  "chkHP", "Unlimited",
-     "Unlimited health",
-     "lblStoredHP", &voltara::Superbot::health_gain,      &frmOlmach::HealthReading,     0},
-    {"fraTR", "Visibility",        5400, "sldTR", 30,  51,  "chkTR", "Flashing",  "Flashing",
-     "lblStoredTR", &voltara::Superbot::transparency_val, &frmOlmach::VisibilityReading, 4},
-};
-
-const char *const kFieldHints[] = {
-    "Specifies the amount of health the bot recovers every second",
-    "Specifies the amount of KI the bot recovers every second",
-    "Specifies the powerlevel the bot starts with",
-    "Specifies the percent that a bot will use a super bot laser",
-    "Specifies the transparency level of the bot",
-};
-// clang-format on
-
-constexpr int kLaserHint = 3;
-constexpr int kPowerLevelHint = 2;
-constexpr int kNoHint = -1;
-
-// What a screen reader says of the controls that have no hint of their own.
-constexpr const char *kViewBotText = "Chooses the tier on view: SUPERBOT, MEGABOT or ULTIMATEBOT";
-constexpr const char *kLoadDefaultsText = "Gives every value of the tier on view its default";
-
-QString FieldHint(int code)
-{
-    return QString::fromLatin1(kFieldHints[code]);
-}
 
 // A reading without trailing zeros, with the user's decimal separator.
 QString LocalNumber(double value)
@@ -115,43 +71,46 @@ int SliderPositionFor(const std::string &text, int minimum, int maximum)
 
 // The frame's hint, as the description a screen reader gives after the name, for the frame and
 // each control in it.
-void DescribeWithHint(QGroupBox *frame, int hint)
+void DescribeWithHint(QGroupBox *frame, const char *hint)
 {
-    frame->setAccessibleDescription(FieldHint(hint));
+    frame->setAccessibleDescription(QString::fromLatin1(hint));
     for (QWidget *control : frame->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         if (control->focusPolicy() != Qt::NoFocus)
-            control->setAccessibleDescription(FieldHint(hint));
+            control->setAccessibleDescription(QString::fromLatin1(hint));
     }
 }
 
-QSlider *NewSlider(QGroupBox *frame, const SliderDesign &design)
+// How a slider's position reads in the status bar.
+QString Reading(SuperbotSetting setting, int position)
 {
-    auto *slider = new QSlider(Qt::Horizontal, frame);
-    slider->setObjectName(QLatin1String(design.sliderName));
-    slider->setGeometry(TwipsRect(180, 360, 1815, 495));
-    const voltara::SuperbotFieldInfo &range =
-        *std::find_if(std::begin(voltara::kSuperbotFields), std::end(voltara::kSuperbotFields),
-            [&](const voltara::SuperbotFieldInfo &field) { return field.member == design.member; });
-    slider->setRange(range.first, range.last);
-    slider->setPageStep(design.pageStep);
-    slider->setTickInterval(design.tickInterval);
-    slider->setTickPosition(QSlider::TicksBelow);
-    return slider;
+    switch (setting) {
+    case SuperbotSetting::ki_gain:
+        return frmOlmach::KiReading(position);
+    case SuperbotSetting::health_gain:
+        return frmOlmach::HealthReading(position);
+    default:
+        return frmOlmach::VisibilityReading(position);
+    }
 }
 
 } // namespace
 
 frmOlmach::frmOlmach(voltara::SuperbotConfig &config, std::string programFolder, QWidget *parent)
-    : EditorWindow(std::move(programFolder), {"Bot Personality Editor", "Tavrin"}, parent)
+    : EditorWindow(std::move(programFolder), {texts::kStartTavrin, "Tavrin"},
+        {config.SuperbotConfigPath, config.LoadedPath,
+            [this](const std::string &path) { voltara::ReadSuperbotFile(m_config, path, *this); },
+            [this](const std::string &path) { voltara::WriteSuperbotFile(m_config, path, *this); }},
+        parent)
     , m_config(config)
 {
     setObjectName(QStringLiteral("frmOlmach"));
-    setWindowTitle(QStringLiteral("Official SuperBot Editor"));
+    setWindowTitle(QString::fromLatin1(texts::kOlmachTitle));
     setFont(voltara::ui::DesignFont());
     createControls();
     createMenus();
-    StBr = createStatusLine(315);
+    StBr = createStatusLine(kStatusHeight);
     setTabOrder();
+    setFocusAnchor(HSBNumber);
     FillLaserList();
     // The designed client area; the window cannot be resized.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -162,23 +121,24 @@ void frmOlmach::createControls()
 {
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(voltara::ui::Twips(8100), voltara::ui::Twips(4125));
+    client->setFixedSize(voltara::ui::Twips(kClientWidth), voltara::ui::Twips(kFieldAreaHeight));
     setCentralWidget(client);
 
-    auto *heading = new QLabel(QStringLiteral("View Bot"), client);
+    auto *heading = new QLabel(QString::fromLatin1(kViewHeading), client);
     heading->setObjectName(QStringLiteral("lblAnzeige"));
     heading->setAlignment(Qt::AlignCenter);
-    heading->setGeometry(TwipsRect(0, 0, 7995, 195));
-    voltara::ui::AddStraightLine(client, 120, 180, 3600, 180, QStringLiteral("Line1"));
-    voltara::ui::AddStraightLine(client, 120, 180, 120, 660, QStringLiteral("Line2"));
-    voltara::ui::AddStraightLine(client, 4380, 180, 7920, 180, QStringLiteral("Line3"));
-    voltara::ui::AddStraightLine(client, 7920, 180, 7920, 660, QStringLiteral("Line4"));
+    heading->setGeometry(TwipsRect(kHeading));
+    for (std::size_t i = 0; i < std::size(kHeadingBox); ++i) {
+        const voltara::ui::Stroke &line = kHeadingBox[i];
+        voltara::ui::AddStraightLine(
+            client, line.x1, line.y1, line.x2, line.y2, QStringLiteral("Line%1").arg(i + 1));
+    }
 
     HSBNumber = new voltara::ui::ScrollBar(client);
     HSBNumber->setObjectName(QStringLiteral("HSBNumber"));
     HSBNumber->setAccessibleName(heading->text());
-    HSBNumber->setAccessibleDescription(QString::fromLatin1(kViewBotText));
-    HSBNumber->setGeometry(TwipsRect(240, 300, 7575, 315));
+    HSBNumber->setAccessibleDescription(QString::fromLatin1(texts::kOlmachViewBot));
+    HSBNumber->setGeometry(TwipsRect(kSelector));
     HSBNumber->setRange(1, voltara::kTierCount);
     HSBNumber->setSingleStep(1);
     HSBNumber->setPageStep(1);
@@ -189,91 +149,108 @@ void frmOlmach::createControls()
     // valueChanged comes both while the thumb is dragged and when it is released.
     connect(HSBNumber, &QScrollBar::valueChanged, this, &frmOlmach::HSBNumber_Change);
 
-    fraBot = voltara::ui::NewFrame(client, "fraBot", QString::fromLatin1(voltara::TierName(1)),
-        TwipsRect(60, 780, 7935, 3255));
-    voltara::ui::OnMouseMove(fraBot, [this] { ShowFieldHint(kNoHint); });
-    createSliderFields();
-    createLowerFields();
-}
-
-void frmOlmach::createSliderFields()
-{
-    for (std::size_t i = 0; i < m_sliders.size(); ++i) {
-        const SliderDesign &design = kSliderDesigns[i];
-        SliderField &field = m_sliders[i];
-        field.frame = voltara::ui::NewFrame(fraBot, design.frameName,
-            QString::fromLatin1(design.frameCaption), TwipsRect(design.frameLeft, 420, 2295, 1515));
-        voltara::ui::OnMouseMove(field.frame, [this, &field] { ShowFieldHint(field.hint); });
-        field.slider = NewSlider(field.frame, design);
-        field.check = new QCheckBox(QString::fromLatin1(design.checkCaption), field.frame);
-        field.check->setObjectName(QLatin1String(design.checkName));
-        field.check->setAccessibleName(QLatin1String(design.checkSpoken));
-        field.check->setGeometry(TwipsRect(300, 1020, 975, 315));
-        voltara::ui::FitWidth(field.check);
-        field.stored = new voltara::ui::StoredMark(field.check, field.frame);
-        field.stored->setObjectName(QLatin1String(design.storedName));
-        field.member = design.member;
-        field.reading = design.reading;
-        field.hint = design.hint;
-        DescribeWithHint(field.frame, field.hint);
-        // Only the user's own moves and clicks raise these signals, never a value set by code:
-        // showing a tier cannot change a record.
-        connect(
-            field.slider, &QSlider::actionTriggered, this, [this, &field] { sld_Scroll(field); });
-        connect(field.check, &QCheckBox::clicked, this,
-            [this, &field](bool checked) { chk_Click(field, checked); });
-    }
-}
-
-void frmOlmach::createLowerFields()
-{
-    fraLS = voltara::ui::NewFrame(
-        fraBot, "fraLS", QStringLiteral("Laser usage"), TwipsRect(240, 2160, 1755, 915));
-    voltara::ui::OnMouseMove(fraLS, [this] { ShowFieldHint(kLaserHint); });
-    cmbLaser = new voltara::ui::ValueList(fraLS);
-    cmbLaser->setObjectName(QStringLiteral("cmbLaser"));
-    cmbLaser->setGeometry(TwipsRect(240, 360, 1275, 315));
-    DescribeWithHint(fraLS, kLaserHint);
-    // The list stores only an entry the user picked, and only when it is left.
-    connect(cmbLaser, &voltara::ui::ValueList::committed, this, &frmOlmach::cmbLaser_LostFocus);
-
-    fraPL = voltara::ui::NewFrame(
-        fraBot, "fraPL", QStringLiteral("Powerlevel"), TwipsRect(2220, 2160, 1815, 915));
-    voltara::ui::OnMouseMove(fraPL, [this] { ShowFieldHint(kPowerLevelHint); });
-    txtPL = new voltara::ui::TextField(voltara::kPowerLevelMaxLength, fraPL);
-    txtPL->setObjectName(QStringLiteral("txtPL"));
-    txtPL->setGeometry(TwipsRect(300, 360, 1155, 315));
-    txtPL->installEventFilter(this);
-    DescribeWithHint(fraPL, kPowerLevelHint);
+    fraBot = voltara::ui::NewFrame(
+        client, "fraBot", QString::fromLatin1(voltara::TierName(1)), TwipsRect(kTierFrame));
+    voltara::ui::OnMouseMove(fraBot, [this] { ShowFieldHint(voltara::ui::kNoHint); });
+    createFieldFrames();
 
     cmdDefault = new QPushButton(QStringLiteral("load default values"), fraBot);
     cmdDefault->setObjectName(QStringLiteral("cmdDefault"));
-    cmdDefault->setAccessibleDescription(QString::fromLatin1(kLoadDefaultsText));
-    cmdDefault->setGeometry(TwipsRect(4260, 2280, 1875, 735));
+    cmdDefault->setAccessibleDescription(QString::fromLatin1(texts::kOlmachLoadDefaults));
+    cmdDefault->setGeometry(TwipsRect(kLoadDefaults));
     connect(cmdDefault, &QPushButton::clicked, this, &frmOlmach::cmdDefault_Click);
+}
+
+// Each setting's frame, with its caption and hint from the table of settings, and its control.
+void frmOlmach::createFieldFrames()
+{
+    for (const FieldFrame &design : kFieldFrames) {
+        const voltara::SuperbotFieldInfo &field = voltara::FieldOf(design.setting);
+        QGroupBox *frame = voltara::ui::NewFrame(
+            fraBot, design.name, QString::fromLatin1(field.caption), TwipsRect(design.place));
+        controls(design.setting).frame = frame;
+        voltara::ui::OnMouseMove(frame, [this, &field] { ShowFieldHint(field.hint); });
+        switch (field.control) {
+        case SuperbotControl::Slider:
+            createSlider(*std::find_if(std::begin(kSliderDesigns), std::end(kSliderDesigns),
+                [&](const SliderDesign &slider) { return slider.setting == design.setting; }));
+            break;
+        case SuperbotControl::List:
+            createLaserList(frame);
+            break;
+        case SuperbotControl::PowerLevel:
+            createPowerLevel(frame);
+            break;
+        }
+        editorOf(design.setting)->setGeometry(TwipsRect(design.control));
+        DescribeWithHint(frame, field.hint_text);
+    }
+}
+
+void frmOlmach::createSlider(const SliderDesign &design)
+{
+    const voltara::SuperbotFieldInfo &range = voltara::FieldOf(design.setting);
+    FieldControls &field = controls(design.setting);
+    field.slider = new QSlider(Qt::Horizontal, field.frame);
+    field.slider->setObjectName(QLatin1String(range.control_name));
+    field.slider->setRange(range.first, range.last);
+    field.slider->setPageStep(design.pageStep);
+    field.slider->setTickInterval(design.tickInterval);
+    field.slider->setTickPosition(QSlider::TicksBelow);
+    field.check = new QCheckBox(QString::fromLatin1(design.checkCaption), field.frame);
+    field.check->setObjectName(QLatin1String(design.checkName));
+    field.check->setAccessibleName(QLatin1String(design.checkSpoken));
+    field.check->setGeometry(TwipsRect(kCheckBox));
+    voltara::ui::FitWidth(field.check);
+    field.stored = new voltara::ui::StoredMark(field.check, field.frame);
+    field.stored->setObjectName(QLatin1String(design.storedName));
+    // Only the user's own moves and clicks raise these signals, never a value set by code:
+    // showing a tier cannot change a record.
+    const SuperbotSetting setting = design.setting;
+    connect(
+        field.slider, &QSlider::actionTriggered, this, [this, setting] { sld_Scroll(setting); });
+    connect(field.check, &QCheckBox::clicked, this,
+        [this, setting](bool checked) { chk_Click(setting, checked); });
+}
+
+void frmOlmach::createLaserList(QGroupBox *frame)
+{
+    cmbLaser = new voltara::ui::ValueList(frame);
+    cmbLaser->setObjectName(
+        QLatin1String(voltara::FieldOf(SuperbotSetting::sbotlaser_percent).control_name));
+    // The list stores only an entry the user picked, and only when it is left.
+    connect(cmbLaser, &voltara::ui::ValueList::committed, this, &frmOlmach::cmbLaser_LostFocus);
+}
+
+void frmOlmach::createPowerLevel(QGroupBox *frame)
+{
+    txtPL = new voltara::ui::TextField(voltara::kPowerLevelMaxLength, frame);
+    txtPL->setObjectName(QLatin1String(voltara::FieldOf(SuperbotSetting::powerlevel).control_name));
+    txtPL->installEventFilter(this);
 }
 
 void frmOlmach::setTabOrder()
 {
-    const QWidget *order[] = {HSBNumber, cmdDefault, m_sliders[KI].slider, m_sliders[KI].check,
-        m_sliders[HP].slider, m_sliders[HP].check, txtPL, m_sliders[TR].slider, m_sliders[TR].check,
-        cmbLaser};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
-        QWidget::setTabOrder(const_cast<QWidget *>(order[i]), const_cast<QWidget *>(order[i + 1]));
+    std::vector<QWidget *> order {HSBNumber, cmdDefault};
+    for (const SuperbotSetting setting : kTabOrder) {
+        order.push_back(editorOf(setting));
+        if (QCheckBox *check = controls(setting).check)
+            order.push_back(check);
+    }
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void frmOlmach::FillLaserList()
 {
     const QSignalBlocker blocker(cmbLaser);
-    const voltara::SuperbotFieldInfo &range =
-        voltara::FieldOf(voltara::SuperbotSetting::sbotlaser_percent);
+    const voltara::SuperbotFieldInfo &range = voltara::FieldOf(SuperbotSetting::sbotlaser_percent);
     cmbLaser->fillRange(range.first, range.last);
 }
 
 void frmOlmach::Form_Load()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    Yield();
+    beginStartUp();
     show();
     Yield();
     voltara::StartSuperbotConfig(m_config, programFolder(), *this);
@@ -282,30 +259,25 @@ void frmOlmach::Form_Load()
     // showing once more is harmless.
     ShowSuperbot("1");
     Yield();
-    QApplication::restoreOverrideCursor();
+    endStartUp();
 }
 
-void frmOlmach::ShowMessage(
-    const std::string &text, const voltara::Caption &caption, voltara::MessageIcon icon)
+frmOlmach::FieldControls &frmOlmach::controls(SuperbotSetting setting)
 {
-    // No hourglass over a box that waits for the user.
-    const bool busy = QApplication::overrideCursor() != nullptr;
-    if (busy)
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
-    voltara::ui::ShowMessageBox(this, text, caption, icon);
-    if (busy)
-        QApplication::restoreOverrideCursor();
+    return m_fields[static_cast<std::size_t>(setting)];
 }
 
-bool frmOlmach::AskToProceed(
-    const std::string &text, const voltara::Caption &caption, const std::string &proceed)
+QWidget *frmOlmach::editorOf(SuperbotSetting setting)
 {
-    return voltara::ui::ShowQuestionBox(this, text, caption, proceed);
-}
-
-void frmOlmach::Yield()
-{
-    voltara::ui::YieldToEvents();
+    switch (voltara::FieldOf(setting).control) {
+    case SuperbotControl::Slider:
+        return controls(setting).slider;
+    case SuperbotControl::List:
+        return cmbLaser;
+    case SuperbotControl::PowerLevel:
+        break;
+    }
+    return txtPL;
 }
 
 voltara::Superbot &frmOlmach::currentRecord()
@@ -322,17 +294,28 @@ void frmOlmach::ShowSuperbot(const std::string &tier)
         HSBNumber->setValue(number);
     }
     fraBot->setTitle(QString::fromLatin1(voltara::TierName(number)));
-    showOnSlider(m_sliders[HP], record.health_gain);
-    showOnSlider(m_sliders[KI], record.ki_gain);
-    showOnSlider(m_sliders[TR], record.transparency_val);
-    {
-        const QSignalBlocker blocker(cmbLaser);
-        cmbLaser->showStored(record.sbotlaser_percent);
-    }
-    txtPL->showText(FromBytes(record.powerlevel));
+    for (const voltara::SuperbotFieldInfo &field : voltara::kSuperbotFields)
+        showField(field, record.*field.member);
 }
 
-void frmOlmach::showOnSlider(SliderField &field, const std::string &text)
+void frmOlmach::showField(const voltara::SuperbotFieldInfo &field, const std::string &text)
+{
+    switch (field.control) {
+    case SuperbotControl::Slider:
+        showOnSlider(m_fields[static_cast<std::size_t>(&field - voltara::kSuperbotFields)], text);
+        break;
+    case SuperbotControl::List: {
+        const QSignalBlocker blocker(cmbLaser);
+        cmbLaser->showStored(text);
+        break;
+    }
+    case SuperbotControl::PowerLevel:
+        txtPL->showText(FromBytes(text));
+        break;
+    }
+}
+
+void frmOlmach::showOnSlider(FieldControls &field, const std::string &text)
 {
     const QSignalBlocker checkBlocker(field.check);
     if (text == voltara::kUnlimitedValue) {
@@ -355,7 +338,7 @@ void frmOlmach::showOnSlider(SliderField &field, const std::string &text)
     field.slider->setEnabled(true);
 }
 
-void frmOlmach::showStoredMark(SliderField &field, const QString &text)
+void frmOlmach::showStoredMark(FieldControls &field, const QString &text)
 {
     field.slider->setToolTip(field.stored->showStored(text));
 }
@@ -366,24 +349,26 @@ void frmOlmach::HSBNumber_Change(int value)
     ShowSuperbot(std::to_string(value));
 }
 
-void frmOlmach::chk_Click(SliderField &field, bool checked)
+void frmOlmach::chk_Click(SuperbotSetting setting, bool checked)
 {
+    FieldControls &field = controls(setting);
     field.slider->setEnabled(!checked);
     showStoredMark(field, {});
-    currentRecord().*field.member =
+    currentRecord().*voltara::FieldOf(setting).member =
         checked ? voltara::kUnlimitedValue : std::to_string(field.slider->value());
 }
 
-void frmOlmach::sld_Scroll(SliderField &field)
+void frmOlmach::sld_Scroll(SuperbotSetting setting)
 {
     // Raised after the position has moved and before the value follows it. An action that left
     // the position where it was (a key or a wheel turn at an end, a repeat tick) stores nothing.
+    FieldControls &field = controls(setting);
     const int position = field.slider->sliderPosition();
-    StBr->setSimpleText(field.reading(position));
+    StBr->setSimpleText(Reading(setting, position));
     if (position == field.slider->value())
         return;
     showStoredMark(field, {});
-    currentRecord().*field.member = std::to_string(position);
+    currentRecord().*voltara::FieldOf(setting).member = std::to_string(position);
 }
 
 QString frmOlmach::HealthReading(int position)
@@ -427,7 +412,7 @@ void frmOlmach::txtPL_LostFocus(Qt::FocusReason reason)
 
 void frmOlmach::refusePowerLevel()
 {
-    ShowMessage("No", std::string());
+    ShowMessage(texts::kPowerLevelRefused, std::string());
     txtPL->showText(FromBytes(currentRecord().powerlevel));
 }
 
@@ -438,37 +423,18 @@ void frmOlmach::cmdDefault_Click()
     ShowSuperbot(std::to_string(m_config.CurrentTier));
 }
 
-std::string frmOlmach::defaultFilePath() const
+void frmOlmach::ShowFieldHint(int number)
 {
-    return m_config.SuperbotConfigPath;
-}
-
-std::string frmOlmach::loadedFilePath() const
-{
-    return m_config.LoadedPath;
-}
-
-QWidget *frmOlmach::focusAnchor() const
-{
-    return HSBNumber;
-}
-
-void frmOlmach::readFile(const std::string &path)
-{
-    voltara::ReadSuperbotFile(m_config, path, *this);
-}
-
-void frmOlmach::writeFile(const std::string &path)
-{
-    voltara::WriteSuperbotFile(m_config, path, *this);
-}
-
-void frmOlmach::ShowFieldHint(int code)
-{
-    if (code == kNoHint)
+    if (number == voltara::ui::kNoHint) {
         StBr->setSimpleText(QString());
-    else if (code >= 0 && code < static_cast<int>(std::size(kFieldHints)))
-        StBr->setSimpleText(FieldHint(code));
+        return;
+    }
+    for (const voltara::SuperbotFieldInfo &field : voltara::kSuperbotFields) {
+        if (field.hint == number) {
+            StBr->setSimpleText(QString::fromLatin1(field.hint_text));
+            return;
+        }
+    }
 }
 
 bool frmOlmach::eventFilter(QObject *watched, QEvent *event)

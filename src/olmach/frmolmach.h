@@ -13,7 +13,6 @@
 
 class QCheckBox;
 class QGroupBox;
-class QLabel;
 class QPushButton;
 class QScrollBar;
 class QSlider;
@@ -25,13 +24,21 @@ class TextField;
 class ValueList;
 } // namespace voltara::ui
 
+namespace olmach {
+struct SliderDesign;
+}
+
+// Object names are the controls' names: a setting's frame and control as the table of settings
+// and layout.h name them ("fraKI", "sldKI", "chkKI", "cmbLaser", "txtPL").
+//
+// The window keeps no settings of its own: it shows and edits the records of the one
+// SuperbotConfig that main() owns, which must outlive it.
 class frmOlmach : public voltara::ui::EditorWindow, public voltara::SuperbotView
 {
     Q_OBJECT
 
 public:
-    // config is the program's one configuration state; it must outlive the window.
-    // programFolder is where sbot.cfg lives and where the file dialogs start.
+    // programFolder holds sbot.cfg and is where the file dialogs start.
     explicit frmOlmach(voltara::SuperbotConfig &config,
         std::string programFolder = voltara::ProgramFolder(), QWidget *parent = nullptr);
 
@@ -39,20 +46,13 @@ public:
     // folder and shows tier 1 (also when the reading failed before its first section).
     void Form_Load();
 
-    // SuperbotView. Message boxes are owned by this window; Yield lets pending events run.
-    using voltara::Host::ShowMessage;
-    void ShowMessage(const std::string &text, const voltara::Caption &caption,
-        voltara::MessageIcon icon) override;
-    bool AskToProceed(const std::string &text, const voltara::Caption &caption,
-        const std::string &proceed) override;
-    void Yield() override;
     // Puts the record of tier ("1" to "3") into the controls, the selector and the frame caption,
     // without changing any record.
     void ShowSuperbot(const std::string &tier) override;
 
-    // The status bar text for the frame under the mouse: -1 empties it, 0 to 4 name a frame;
-    // any other code leaves the text.
-    void ShowFieldHint(int code);
+    // The status bar text for the frame under the mouse: kNoHint empties it, a setting's hint
+    // number shows its hint; any other number leaves the text.
+    void ShowFieldHint(int number);
 
     // Fills cmbLaser with "0" to "100". A stored value the list does not offer is shown in an
     // extra entry that carries the stored text.
@@ -66,39 +66,37 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    std::string defaultFilePath() const override;
-    std::string loadedFilePath() const override;
-    QWidget *focusAnchor() const override;
-    void readFile(const std::string &path) override;
-    void writeFile(const std::string &path) override;
 
 private:
-    // A slider with its "unlimited" check box, and the record field they edit. stored shows
-    // the stored text beside the check box while the slider cannot show it as it is.
-    struct SliderField
+    // A setting's frame and controls: a slider with its "unlimited" check box and the mark that
+    // shows the stored text beside the box while the slider cannot show it as it is; or the
+    // laser list, or the power-level field.
+    struct FieldControls
     {
         QGroupBox *frame = nullptr;
         QSlider *slider = nullptr;
         QCheckBox *check = nullptr;
         voltara::ui::StoredMark *stored = nullptr;
-        std::string voltara::Superbot::*member = nullptr;
-        QString (*reading)(int position) = nullptr;
-        int hint = -1;
     };
-    enum SliderIndex { KI, HP, TR };
 
     void createControls();
-    void createSliderFields();
-    void createLowerFields();
+    void createFieldFrames();
+    void createSlider(const olmach::SliderDesign &design);
+    void createLaserList(QGroupBox *frame);
+    void createPowerLevel(QGroupBox *frame);
     void setTabOrder();
 
+    FieldControls &controls(voltara::SuperbotSetting setting);
+    // The control that edits the setting: its slider, the laser list or the power-level field.
+    QWidget *editorOf(voltara::SuperbotSetting setting);
     voltara::Superbot &currentRecord();
-    void showOnSlider(SliderField &field, const std::string &text);
-    void showStoredMark(SliderField &field, const QString &text);
+    void showField(const voltara::SuperbotFieldInfo &field, const std::string &text);
+    void showOnSlider(FieldControls &field, const std::string &text);
+    void showStoredMark(FieldControls &field, const QString &text);
 
     void HSBNumber_Change(int value);
-    void chk_Click(SliderField &field, bool checked);
-    void sld_Scroll(SliderField &field);
+    void chk_Click(voltara::SuperbotSetting setting, bool checked);
+    void sld_Scroll(voltara::SuperbotSetting setting);
     void cmbLaser_LostFocus(const std::string &picked);
     void txtPL_LostFocus(Qt::FocusReason reason);
     void refusePowerLevel();
@@ -108,10 +106,8 @@ private:
 
     QScrollBar *HSBNumber = nullptr;
     QGroupBox *fraBot = nullptr;
-    std::array<SliderField, 3> m_sliders;
-    QGroupBox *fraLS = nullptr;
+    std::array<FieldControls, voltara::kSuperbotFieldCount> m_fields;
     voltara::ui::ValueList *cmbLaser = nullptr;
-    QGroupBox *fraPL = nullptr;
     voltara::ui::TextField *txtPL = nullptr;
     QPushButton *cmdDefault = nullptr;
     voltara::ui::StatusLine *StBr = nullptr;

@@ -13,6 +13,7 @@
 #include "ui/straightline.h"
 #include "ui/textfield.h"
 #include "ui/valuelist.h"
+#include "ui/window_texts.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -35,19 +36,24 @@
 using voltara::ui::FromBytes;
 using voltara::ui::TwipsRect;
 using namespace tavrin;
+namespace texts = voltara::ui::texts;
 
-frmTavrin::frmTavrin(
-    voltara::PersonalityConfig &config, std::string program_folder, QWidget *parent)
-    : EditorWindow(std::move(program_folder), {"Superbot Editor", "Olmach"}, parent)
+frmTavrin::frmTavrin(voltara::PersonalityConfig &config, std::string programFolder, QWidget *parent)
+    : EditorWindow(std::move(programFolder), {texts::kStartOlmach, "Olmach"},
+        {config.ConfigPath, config.LoadedPath, [this](const std::string &path) { readFile(path); },
+            [this](
+                const std::string &path) { voltara::WritePersonalityFile(m_config, path, *this); }},
+        parent)
     , m_config(config)
 {
     setObjectName(QStringLiteral("frmTavrin"));
-    setWindowTitle(QStringLiteral("Official Bot Personality Editor"));
+    setWindowTitle(QString::fromLatin1(texts::kTavrinTitle));
     setFont(voltara::ui::DesignFont());
     createControls();
     createMenus([this] { createPresetMenu(); });
     StBr = createStatusLine(kStatusHeight);
     setFocusOrder();
+    setFocusAnchor(HSBNumber);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -76,8 +82,8 @@ QLabel *frmTavrin::createLabel(
 
 void frmTavrin::createDefaultRow(QWidget *area)
 {
-    const QString heading = QStringLiteral("Default personality");
-    const QString hint = QString::fromLatin1(kDefaultHintText);
+    const QString heading = QString::fromLatin1(kDefaultHeading);
+    const QString hint = QString::fromLatin1(texts::kDefaultPersonalityHint);
     createLabel(area, kDefaultHint, heading,
         TwipsRect(kHeadingLeft, kDefaultHeadingTop, kHeadingWidth, kLabelHeight));
     m_optBot = new QButtonGroup(this);
@@ -86,7 +92,8 @@ void frmTavrin::createDefaultRow(QWidget *area)
         auto *button = new QRadioButton(
             index == 0 ? QStringLiteral("Random") : QStringLiteral("Bot %1").arg(index), area);
         button->setObjectName(QStringLiteral("optBot%1").arg(index));
-        button->setGeometry(TwipsRect(kRowLeft + kRowPitch * index, kRowTop, 795, 315));
+        button->setGeometry(
+            TwipsRect(kRowLeft + kRowPitch * index, kRowTop, kRowButtonWidth, kRowButtonHeight));
         button->setAccessibleDescription(hint);
         m_optBot->addButton(button, index);
         row.append(button);
@@ -108,13 +115,13 @@ void frmTavrin::createDefaultRow(QWidget *area)
 
 void frmTavrin::createBotSelector(QWidget *area)
 {
-    createLabel(area, kViewBotHint, QStringLiteral("View Bot"),
+    createLabel(area, kViewBotHint, QString::fromLatin1(kViewHeading),
         TwipsRect(kHeadingLeft, kViewHeadingTop, kHeadingWidth, kLabelHeight));
     HSBNumber = new voltara::ui::ScrollBar(area);
     HSBNumber->setObjectName(QStringLiteral("HSBNumber"));
-    HSBNumber->setAccessibleName(QStringLiteral("View Bot"));
-    HSBNumber->setAccessibleDescription(QString::fromLatin1(kViewBotText));
-    HSBNumber->setGeometry(TwipsRect(240, 1140, 9435, 315));
+    HSBNumber->setAccessibleName(QString::fromLatin1(kViewHeading));
+    HSBNumber->setAccessibleDescription(QString::fromLatin1(texts::kTavrinViewBot));
+    HSBNumber->setGeometry(TwipsRect(kSelector));
     HSBNumber->setRange(1, voltara::kBotCount);
     HSBNumber->setSingleStep(1);
     HSBNumber->setPageStep(2);
@@ -127,17 +134,16 @@ void frmTavrin::createBotSelector(QWidget *area)
 
     fraBot = new QGroupBox(QStringLiteral("Bot 1"), area);
     fraBot->setObjectName(QStringLiteral("fraBot"));
-    fraBot->setGeometry(TwipsRect(60, 1620, 9795, 5175));
+    fraBot->setGeometry(TwipsRect(kBotFrame));
 }
 
 void frmTavrin::createFieldFrames()
 {
     std::array<QGroupBox *, 5> frames {};
     for (const GroupFrame &layout : kGroupFrames) {
-        QGroupBox *frame =
-            voltara::ui::NewFrame(fraBot, layout.name, QString::fromLatin1(layout.caption),
-                TwipsRect(layout.left, layout.top, layout.width, layout.height));
-        voltara::ui::OnMouseMove(frame, [this] { ShowKeyHint(kNoHint); });
+        QGroupBox *frame = voltara::ui::NewFrame(
+            fraBot, layout.name, QString::fromLatin1(layout.caption), TwipsRect(layout.place));
+        voltara::ui::OnMouseMove(frame, [this] { ShowKeyHint(voltara::ui::kNoHint); });
         frames[layout.group] = frame;
     }
     createValueFields(frames);
@@ -145,8 +151,8 @@ void frmTavrin::createFieldFrames()
 
     cmdDefault = new QPushButton(QStringLiteral("load default values"), fraBot);
     cmdDefault->setObjectName(QStringLiteral("cmdDefault"));
-    cmdDefault->setAccessibleDescription(QString::fromLatin1(kLoadDefaultsText));
-    cmdDefault->setGeometry(TwipsRect(6540, 4800, 1875, 255));
+    cmdDefault->setAccessibleDescription(QString::fromLatin1(texts::kTavrinLoadDefaults));
+    cmdDefault->setGeometry(TwipsRect(kLoadDefaults));
     connect(cmdDefault, &QPushButton::clicked, this, &frmTavrin::cmdDefault_Click);
 }
 
@@ -183,17 +189,17 @@ void frmTavrin::createAggression(QGroupBox *frame)
     const voltara::FieldInfo &info = voltara::FieldOf(voltara::Setting::aggression_level);
     const QString hint = QString::fromLatin1(info.hint_text);
     createLabel(frame, info.hint, QString::fromLatin1(info.label),
-        TwipsRect(kLabelLeft, 3180 + kLabelDrop, kLabelWidth, kLabelHeight));
-    optAggressive =
-        addAggressionButton(frame, "optAggressive", "Aggressive", 3180, voltara::kAggressive);
+        TwipsRect(kLabelLeft, kAggressiveTop + kLabelDrop, kLabelWidth, kLabelHeight));
+    optAggressive = addAggressionButton(
+        frame, "optAggressive", "Aggressive", kAggressiveTop, voltara::kAggressive);
     optDefensive =
-        addAggressionButton(frame, "optDefensive", "Defensive", 3420, voltara::kDefensive);
-    optNormal = addAggressionButton(frame, "optNormal", "Normal", 3660, voltara::kNormal);
+        addAggressionButton(frame, "optDefensive", "Defensive", kDefensiveTop, voltara::kDefensive);
+    optNormal = addAggressionButton(frame, "optNormal", "Normal", kNormalTop, voltara::kNormal);
 
     chkTransKiller = new QCheckBox(QStringLiteral("Transkiller"), frame);
     chkTransKiller->setObjectName(QStringLiteral("chkTransKiller"));
-    chkTransKiller->setAccessibleDescription(QString::fromLatin1(kTransKillerText));
-    chkTransKiller->setGeometry(TwipsRect(kListLeft, 3960, 1035, 255));
+    chkTransKiller->setAccessibleDescription(QString::fromLatin1(texts::kTransKiller));
+    chkTransKiller->setGeometry(TwipsRect(kTransKiller));
     // Unticked until a record is shown: the window shows nothing before it has a bot to show.
     // The mouse moving over it leaves the hint, and must not reach the frame, which clears it.
     chkTransKiller->setAttribute(Qt::WA_NoMousePropagation);
@@ -220,7 +226,7 @@ QRadioButton *frmTavrin::addAggressionButton(
     button->setObjectName(QString::fromLatin1(name));
     button->setAccessibleDescription(
         QString::fromLatin1(voltara::FieldOf(voltara::Setting::aggression_level).hint_text));
-    button->setGeometry(TwipsRect(kListLeft, top, 1035, 240));
+    button->setGeometry(TwipsRect(kListLeft, top, kAggressionWidth, kAggressionHeight));
     voltara::ui::FitWidth(button);
     voltara::ui::OnMouseMove(button, [this] { StBr->setSimpleText(QString()); });
     connect(button, &QRadioButton::clicked, this,
@@ -233,32 +239,33 @@ QRadioButton *frmTavrin::addAggressionButton(
 void frmTavrin::createLines(QWidget *area)
 {
     constexpr int right = kHeadingLeft + kHeadingWidth;
+    constexpr int gap = 6 * 15; // six pixels
+    using voltara::ui::AddStraightLine;
+    const auto [defaultLeft, defaultRight] = headingGap(kDefaultHeading);
+    txtPersonality->setGeometry(
+        TwipsRect(defaultRight, kDefaultHeadingTop, kMirrorWidth, kMirrorHeight));
+    AddStraightLine(area, kHeadingLeft, kDefaultBoxTop, defaultLeft, kDefaultBoxTop, "Line1");
+    AddStraightLine(area, kHeadingLeft, kDefaultBoxTop, kHeadingLeft, kDefaultBoxBottom, "Line2");
+    m_lineRightOfMirror = AddStraightLine(
+        area, defaultRight + kMirrorWidth + gap, kDefaultBoxTop, right, kDefaultBoxTop, "Line3");
+    fitDefaultPersonalityMirror();
+    AddStraightLine(area, right, kDefaultBoxTop, right, kDefaultBoxBottom, "Line4");
+
+    const auto [viewLeft, viewRight] = headingGap(kViewHeading);
+    AddStraightLine(area, kHeadingLeft, kViewBoxTop, viewLeft, kViewBoxTop, "Line5");
+    AddStraightLine(area, kHeadingLeft, kViewBoxTop, kHeadingLeft, kViewBoxBottom, "Line6");
+    AddStraightLine(area, viewRight, kViewBoxTop, right, kViewBoxTop, "Line7");
+    AddStraightLine(area, right, kViewBoxTop, right, kViewBoxBottom, "Line8");
+}
+
+// Where a box's top line breaks for a heading centred over the window: six pixels either side
+// of its text, in twips.
+std::pair<int, int> frmTavrin::headingGap(const char *heading) const
+{
     constexpr int pixel = 15;
     const int centre = voltara::ui::Twips(kHeadingLeft) + voltara::ui::Twips(kHeadingWidth) / 2;
-    const QFontMetrics metrics(font());
-    const auto gapLeft = [&](const QString &heading) {
-        return (centre - metrics.horizontalAdvance(heading) / 2 - 6) * pixel;
-    };
-    const auto gapRight = [&](const QString &heading) {
-        return (centre + (metrics.horizontalAdvance(heading) + 1) / 2 + 6) * pixel;
-    };
-
-    const QString defaultHeading = QStringLiteral("Default personality");
-    const int mirrorLeft = gapRight(defaultHeading);
-    txtPersonality->setGeometry(TwipsRect(mirrorLeft, kDefaultHeadingTop, 375, 255));
-    const int defaultRight = mirrorLeft + 375 + 6 * pixel;
-    using voltara::ui::AddStraightLine;
-    AddStraightLine(area, kHeadingLeft, 120, gapLeft(defaultHeading), 120, "Line1");
-    AddStraightLine(area, kHeadingLeft, 120, kHeadingLeft, 690, "Line2");
-    m_lineRightOfMirror = AddStraightLine(area, defaultRight, 120, right, 120, "Line3");
-    fitDefaultPersonalityMirror();
-    AddStraightLine(area, right, 120, right, 690, "Line4");
-
-    const QString viewHeading = QStringLiteral("View Bot");
-    AddStraightLine(area, kHeadingLeft, 960, gapLeft(viewHeading), 960, "Line5");
-    AddStraightLine(area, kHeadingLeft, 960, kHeadingLeft, 1530, "Line6");
-    AddStraightLine(area, gapRight(viewHeading), 960, right, 960, "Line7");
-    AddStraightLine(area, right, 960, right, 1530, "Line8");
+    const int width = QFontMetrics(font()).horizontalAdvance(QString::fromLatin1(heading));
+    return {(centre - width / 2 - 6) * pixel, (centre + (width + 1) / 2 + 6) * pixel};
 }
 
 void frmTavrin::createPresetMenu()
@@ -290,8 +297,7 @@ void frmTavrin::setFocusOrder()
 
 void frmTavrin::Form_Load()
 {
-    setCursor(Qt::WaitCursor);
-    Yield();
+    beginStartUp();
     // A list shows its entries only when opened, so filling them before the window is shown
     // changes nothing on screen and spares a repaint of every list.
     FillValueLists();
@@ -305,7 +311,7 @@ void frmTavrin::Form_Load()
     Yield();
     showCurrentBot();
     Yield();
-    unsetCursor();
+    endStartUp();
 }
 
 void frmTavrin::FillValueLists()
@@ -316,12 +322,12 @@ void frmTavrin::FillValueLists()
 
 void frmTavrin::ShowKeyHint(int number)
 {
-    if (number == kNoHint) {
+    if (number == voltara::ui::kNoHint) {
         StBr->setSimpleText(QString());
         return;
     }
     if (number == kDefaultHint) {
-        StBr->setSimpleText(QString::fromLatin1(kDefaultHintText));
+        StBr->setSimpleText(QString::fromLatin1(texts::kDefaultPersonalityHint));
         return;
     }
     for (const voltara::FieldInfo &info : voltara::kFields) {
@@ -330,23 +336,6 @@ void frmTavrin::ShowKeyHint(int number)
             return;
         }
     }
-}
-
-void frmTavrin::ShowMessage(
-    const std::string &text, const voltara::Caption &caption, voltara::MessageIcon icon)
-{
-    voltara::ui::ShowMessageBox(this, text, caption, icon);
-}
-
-bool frmTavrin::AskToProceed(
-    const std::string &text, const voltara::Caption &caption, const std::string &proceed)
-{
-    return voltara::ui::ShowQuestionBox(this, text, caption, proceed);
-}
-
-void frmTavrin::Yield()
-{
-    voltara::ui::YieldToEvents();
 }
 
 void frmTavrin::SelectDefaultOption(int option)
@@ -468,21 +457,6 @@ void frmTavrin::chkTransKiller_Click(bool checked)
         bot->transkiller = checked ? voltara::kTranskillerOn : voltara::kTranskillerOff;
 }
 
-std::string frmTavrin::defaultFilePath() const
-{
-    return m_config.ConfigPath;
-}
-
-std::string frmTavrin::loadedFilePath() const
-{
-    return m_config.LoadedPath;
-}
-
-QWidget *frmTavrin::focusAnchor() const
-{
-    return HSBNumber;
-}
-
 void frmTavrin::readFile(const std::string &path)
 {
     m_reading = true;
@@ -490,9 +464,4 @@ void frmTavrin::readFile(const std::string &path)
     m_reading = false;
     showDefaultPersonalityText();
     showCurrentBot();
-}
-
-void frmTavrin::writeFile(const std::string &path)
-{
-    voltara::WritePersonalityFile(m_config, path, *this);
 }

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QButtonGroup;
@@ -38,9 +39,9 @@ class frmTavrin : public voltara::ui::EditorWindow, public voltara::PersonalityV
     Q_OBJECT
 
 public:
-    // program_folder holds bot_personality.cfg and is where the file dialogs start.
+    // programFolder holds bot_personality.cfg and is where the file dialogs start.
     explicit frmTavrin(voltara::PersonalityConfig &config,
-        std::string program_folder = voltara::ProgramFolder(), QWidget *parent = nullptr);
+        std::string programFolder = voltara::ProgramFolder(), QWidget *parent = nullptr);
 
     // The start-up sequence, run once: shows the window with the hourglass pointer, builds the
     // configuration, reads the file beside the program (its messages appear over the window)
@@ -50,26 +51,16 @@ public:
     // Empties the 26 lists and fills each with "0" to "100".
     void FillValueLists();
 
-    // Sets the status bar to the hint of a label number; -2 empties it, and numbers without a
-    // hint (27 "View Bot" among them) leave it as it is.
+    // Sets the status bar to the hint of a label number; kNoHint empties it, and numbers
+    // without a hint (27 "View Bot" among them) leave it as it is.
     void ShowKeyHint(int number);
 
-    // PersonalityView, used by the reader and the presets.
-    void ShowMessage(const std::string &text, const voltara::Caption &caption,
-        voltara::MessageIcon icon) override;
-    bool AskToProceed(const std::string &text, const voltara::Caption &caption,
-        const std::string &proceed) override;
-    void Yield() override;
+    // PersonalityView, used by the reader and the presets; its messages are the frame's.
     void SelectDefaultOption(int option) override;
     void ShowPersonality(const std::string &number) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    std::string defaultFilePath() const override;
-    std::string loadedFilePath() const override;
-    QWidget *focusAnchor() const override;
-    void readFile(const std::string &path) override;
-    void writeFile(const std::string &path) override;
 
 private:
     // A percent list and the setting it edits.
@@ -88,7 +79,9 @@ private:
     QRadioButton *addAggressionButton(
         QGroupBox *frame, const char *name, const char *caption, int top, const char *word);
     void createLines(QWidget *area);
+    std::pair<int, int> headingGap(const char *heading) const;
     void createPresetMenu();
+    void readFile(const std::string &path);
     void setFocusOrder();
     QLabel *createLabel(QWidget *parent, int number, const QString &caption, const QRect &rect);
 

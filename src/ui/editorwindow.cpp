@@ -6,6 +6,7 @@
 #include "ui/messagebox.h"
 #include "ui/sharedwindows.h"
 #include "ui/statusline.h"
+#include "ui/window_texts.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -25,11 +26,40 @@ struct EditorWindow::MenuItem
     void (EditorWindow::*command)();
 };
 
-EditorWindow::EditorWindow(std::string program_folder, Sibling sibling, QWidget *parent)
+EditorWindow::EditorWindow(
+    std::string programFolder, Sibling sibling, EditedFile file, QWidget *parent)
     : QMainWindow(parent)
-    , m_programFolder(std::move(program_folder))
+    , m_programFolder(std::move(programFolder))
     , m_sibling(sibling)
+    , m_file(std::move(file))
 {
+}
+
+void EditorWindow::ShowMessage(const std::string &text, const Caption &caption, MessageIcon icon)
+{
+    ShowMessageBox(this, text, caption, icon);
+}
+
+bool EditorWindow::AskToProceed(
+    const std::string &text, const Caption &caption, const std::string &proceed)
+{
+    return ShowQuestionBox(this, text, caption, proceed);
+}
+
+void EditorWindow::Yield()
+{
+    YieldToEvents();
+}
+
+void EditorWindow::beginStartUp()
+{
+    setCursor(Qt::WaitCursor);
+    Yield();
+}
+
+void EditorWindow::endStartUp()
+{
+    unsetCursor();
 }
 
 QMenu *EditorWindow::addSubmenu(QWidget *parent, const char *name, const char *caption)
@@ -55,7 +85,7 @@ void EditorWindow::addItems(QMenu *menu, std::initializer_list<MenuItem> items)
             item.command);
 }
 
-void EditorWindow::createMenus(const std::function<void()> &more_menus)
+void EditorWindow::createMenus(const std::function<void()> &moreMenus)
 {
     // clang-format off
     QMenu *file = addSubmenu(menuBar(), "menFile", "File");
@@ -68,8 +98,8 @@ void EditorWindow::createMenus(const std::function<void()> &more_menus)
     });
     file->addSeparator()->setObjectName(QStringLiteral("menStrich"));
     addItems(file, {{"menQuit", "Exit", {}, &EditorWindow::menQuit_Click}});
-    if (more_menus)
-        more_menus();
+    if (moreMenus)
+        moreMenus();
     // The sibling is a command on the menu bar itself.
     QAction *sibling = menuBar()->addAction(QString::fromLatin1(m_sibling.caption));
     sibling->setObjectName(QStringLiteral("menBot"));
@@ -85,11 +115,11 @@ void EditorWindow::createMenus(const std::function<void()> &more_menus)
     OpenMenusOnF10(this);
 }
 
-StatusLine *EditorWindow::createStatusLine(int height_twips)
+StatusLine *EditorWindow::createStatusLine(int heightTwips)
 {
     auto *line = new StatusLine(this);
     line->setObjectName(QStringLiteral("StBr"));
-    line->setFixedHeight(Twips(height_twips));
+    line->setFixedHeight(Twips(heightTwips));
     setStatusBar(line);
     return line;
 }
@@ -97,15 +127,15 @@ StatusLine *EditorWindow::createStatusLine(int height_twips)
 void EditorWindow::menLoad_Click()
 {
     const std::string path =
-        ShowOpenDialog(this, "Config-files (*.cfg)|*.cfg", "Open config-file", m_programFolder);
+        ShowOpenDialog(this, texts::kOpenFilter, texts::kOpenTitle, m_programFolder);
     if (!path.empty())
-        readFile(path);
+        m_file.read(path);
 }
 
 void EditorWindow::menSave_Click()
 {
     commitFieldBeingEdited();
-    writeFile(defaultFilePath());
+    m_file.write(m_file.defaultPath);
 }
 
 // Before any file was read there is nothing to save back to: ask for a name instead of
@@ -113,8 +143,8 @@ void EditorWindow::menSave_Click()
 void EditorWindow::menSave_Current_Click()
 {
     commitFieldBeingEdited();
-    if (const auto path = SaveBackPath(loadedFilePath()))
-        writeFile(*path);
+    if (const auto path = SaveBackPath(m_file.loadedPath))
+        m_file.write(*path);
     else
         saveUnderChosenName();
 }
@@ -155,7 +185,7 @@ void EditorWindow::menVisit_Click()
 void EditorWindow::commitFieldBeingEdited()
 {
     QWidget *left = focusWidget();
-    QWidget *anchor = focusAnchor();
+    QWidget *anchor = m_focusAnchor;
     anchor->setFocus(Qt::OtherFocusReason);
     if (left && left != anchor && !isActiveWindow()) {
         // An inactive window gets no focus events, yet the field must be left all the same.
@@ -168,9 +198,9 @@ void EditorWindow::commitFieldBeingEdited()
 void EditorWindow::saveUnderChosenName()
 {
     const std::string path =
-        ShowSaveDialog(this, "*.cfg (Config-file)|*.cfg", "Save as config-file", m_programFolder);
+        ShowSaveDialog(this, texts::kSaveFilter, texts::kSaveTitle, m_programFolder);
     if (!path.empty())
-        writeFile(path);
+        m_file.write(path);
 }
 
 } // namespace voltara::ui
