@@ -82,18 +82,18 @@ QLabel *frmTavrin::createLabel(
 
 void frmTavrin::createDefaultRow(QWidget *area)
 {
-    const QString heading = QString::fromLatin1(kDefaultHeading);
+    const QString heading = QString::fromLatin1(kDefaultBox.heading);
     const QString hint = QString::fromLatin1(texts::kDefaultPersonalityHint);
     createLabel(area, kDefaultHint, heading,
-        TwipsRect(kHeadingLeft, kDefaultHeadingTop, kHeadingWidth, kLabelHeight));
+        TwipsRect(kHeading.left, kDefaultBox.headingTop, kHeading.width, kHeading.height));
     m_optBot = new QButtonGroup(this);
     QList<QWidget *> row;
     for (int index = 0; index <= voltara::kBotCount; ++index) {
         auto *button = new QRadioButton(
             index == 0 ? QStringLiteral("Random") : QStringLiteral("Bot %1").arg(index), area);
         button->setObjectName(QStringLiteral("optBot%1").arg(index));
-        button->setGeometry(
-            TwipsRect(kRowLeft + kRowPitch * index, kRowTop, kRowButtonWidth, kRowButtonHeight));
+        button->setGeometry(TwipsRect(kFirstRowButton.left + kRowPitch * index, kFirstRowButton.top,
+            kFirstRowButton.width, kFirstRowButton.height));
         button->setAccessibleDescription(hint);
         m_optBot->addButton(button, index);
         row.append(button);
@@ -115,11 +115,11 @@ void frmTavrin::createDefaultRow(QWidget *area)
 
 void frmTavrin::createBotSelector(QWidget *area)
 {
-    createLabel(area, kViewBotHint, QString::fromLatin1(kViewHeading),
-        TwipsRect(kHeadingLeft, kViewHeadingTop, kHeadingWidth, kLabelHeight));
+    createLabel(area, kViewBotHint, QString::fromLatin1(kViewBox.heading),
+        TwipsRect(kHeading.left, kViewBox.headingTop, kHeading.width, kHeading.height));
     HSBNumber = new voltara::ui::ScrollBar(area);
     HSBNumber->setObjectName(QStringLiteral("HSBNumber"));
-    HSBNumber->setAccessibleName(QString::fromLatin1(kViewHeading));
+    HSBNumber->setAccessibleName(QString::fromLatin1(kViewBox.heading));
     HSBNumber->setAccessibleDescription(QString::fromLatin1(texts::kTavrinViewBot));
     HSBNumber->setGeometry(TwipsRect(kSelector));
     HSBNumber->setRange(1, voltara::kBotCount);
@@ -168,7 +168,7 @@ void frmTavrin::createValueFields(const std::array<QGroupBox *, 5> &frames)
         const int top = layout.firstRowTop + kRowStep * rows[info.group]++;
         auto *list = new voltara::ui::ValueList(frames[info.group]);
         list->setObjectName(QString::fromLatin1(info.control));
-        list->setGeometry(TwipsRect(kListLeft, top, kListWidth, kListHeight));
+        list->setGeometry(TwipsRect(kList.left, top, kList.width, kList.height));
         list->setFitToEntries(true);
         list->setAccessibleDescription(QString::fromLatin1(info.hint_text));
         connect(
@@ -179,7 +179,7 @@ void frmTavrin::createValueFields(const std::array<QGroupBox *, 5> &frames)
         m_valueFields.push_back({field, list});
         // A screen reader names a list after the label it is the buddy of.
         createLabel(frames[info.group], info.hint, QString::fromLatin1(info.label),
-            TwipsRect(kLabelLeft, top + kLabelDrop, kLabelWidth, kLabelHeight))
+            TwipsRect(kLabel.left, top + kLabel.top, kLabel.width, kLabel.height))
             ->setBuddy(list);
     }
 }
@@ -189,7 +189,7 @@ void frmTavrin::createAggression(QGroupBox *frame)
     const voltara::FieldInfo &info = voltara::FieldOf(voltara::Setting::aggression_level);
     const QString hint = QString::fromLatin1(info.hint_text);
     createLabel(frame, info.hint, QString::fromLatin1(info.label),
-        TwipsRect(kLabelLeft, kAggressiveTop + kLabelDrop, kLabelWidth, kLabelHeight));
+        TwipsRect(kLabel.left, kAggressiveTop + kLabel.top, kLabel.width, kLabel.height));
     optAggressive = addAggressionButton(
         frame, "optAggressive", "Aggressive", kAggressiveTop, voltara::kAggressive);
     optDefensive =
@@ -211,7 +211,7 @@ void frmTavrin::createAggression(QGroupBox *frame)
     int widest = 0;
     for (QWidget *widget : column)
         widest = std::max(widest, widget->width());
-    const int left = std::min(voltara::ui::Twips(kListLeft), frame->width() - 4 - widest);
+    const int left = std::min(voltara::ui::Twips(kList.left), frame->width() - 4 - widest);
     for (QWidget *widget : column)
         widget->move(left, widget->y());
     // In the frame alone the buttons would be announced under the frame's caption.
@@ -226,7 +226,7 @@ QRadioButton *frmTavrin::addAggressionButton(
     button->setObjectName(QString::fromLatin1(name));
     button->setAccessibleDescription(
         QString::fromLatin1(voltara::FieldOf(voltara::Setting::aggression_level).hint_text));
-    button->setGeometry(TwipsRect(kListLeft, top, kAggressionWidth, kAggressionHeight));
+    button->setGeometry(TwipsRect(kList.left, top, kAggressionWidth, kAggressionHeight));
     voltara::ui::FitWidth(button);
     voltara::ui::OnMouseMove(button, [this] { StBr->setSimpleText(QString()); });
     connect(button, &QRadioButton::clicked, this,
@@ -238,24 +238,29 @@ QRadioButton *frmTavrin::addAggressionButton(
 // for the default personality, the mirror field beside it) stands.
 void frmTavrin::createLines(QWidget *area)
 {
-    constexpr int right = kHeadingLeft + kHeadingWidth;
     constexpr int gap = 6 * 15; // six pixels
-    using voltara::ui::AddStraightLine;
-    const auto [defaultLeft, defaultRight] = headingGap(kDefaultHeading);
+    const int mirrorLeft = headingGap(kDefaultBox.heading).second;
     txtPersonality->setGeometry(
-        TwipsRect(defaultRight, kDefaultHeadingTop, kMirrorWidth, kMirrorHeight));
-    AddStraightLine(area, kHeadingLeft, kDefaultBoxTop, defaultLeft, kDefaultBoxTop, "Line1");
-    AddStraightLine(area, kHeadingLeft, kDefaultBoxTop, kHeadingLeft, kDefaultBoxBottom, "Line2");
-    m_lineRightOfMirror = AddStraightLine(
-        area, defaultRight + kMirrorWidth + gap, kDefaultBoxTop, right, kDefaultBoxTop, "Line3");
+        TwipsRect(mirrorLeft, kDefaultBox.headingTop, kMirrorWidth, kMirrorHeight));
+    m_lineRightOfMirror = addHeadedBox(area, kDefaultBox, mirrorLeft + kMirrorWidth + gap, 1);
     fitDefaultPersonalityMirror();
-    AddStraightLine(area, right, kDefaultBoxTop, right, kDefaultBoxBottom, "Line4");
+    addHeadedBox(area, kViewBox, headingGap(kViewBox.heading).second, 5);
+}
 
-    const auto [viewLeft, viewRight] = headingGap(kViewHeading);
-    AddStraightLine(area, kHeadingLeft, kViewBoxTop, viewLeft, kViewBoxTop, "Line5");
-    AddStraightLine(area, kHeadingLeft, kViewBoxTop, kHeadingLeft, kViewBoxBottom, "Line6");
-    AddStraightLine(area, viewRight, kViewBoxTop, right, kViewBoxTop, "Line7");
-    AddStraightLine(area, right, kViewBoxTop, right, kViewBoxBottom, "Line8");
+// Draws a box's four lines, named from Line<first>, its top line broken from the heading's left
+// end to breakEnd; gives the part of the top line right of the break.
+QFrame *frmTavrin::addHeadedBox(QWidget *area, const HeadedBox &box, int breakEnd, int first)
+{
+    const int left = kHeading.left;
+    const int right = kHeading.left + kHeading.width;
+    const auto line = [&](int x1, int y1, int x2, int y2, int n) {
+        return voltara::ui::AddStraightLine(area, x1, y1, x2, y2, QStringLiteral("Line%1").arg(n));
+    };
+    line(left, box.top, headingGap(box.heading).first, box.top, first);
+    line(left, box.top, left, box.bottom, first + 1);
+    QFrame *afterBreak = line(breakEnd, box.top, right, box.top, first + 2);
+    line(right, box.top, right, box.bottom, first + 3);
+    return afterBreak;
 }
 
 // Where a box's top line breaks for a heading centred over the window: six pixels either side
@@ -263,7 +268,7 @@ void frmTavrin::createLines(QWidget *area)
 std::pair<int, int> frmTavrin::headingGap(const char *heading) const
 {
     constexpr int pixel = 15;
-    const int centre = voltara::ui::Twips(kHeadingLeft) + voltara::ui::Twips(kHeadingWidth) / 2;
+    const int centre = voltara::ui::Twips(kHeading.left) + voltara::ui::Twips(kHeading.width) / 2;
     const int width = QFontMetrics(font()).horizontalAdvance(QString::fromLatin1(heading));
     return {(centre - width / 2 - 6) * pixel, (centre + (width + 1) / 2 + 6) * pixel};
 }

@@ -12,6 +12,10 @@
 #include <utility>
 #include <vector>
 
+namespace tavrin {
+struct HeadedBox;
+}
+
 class QButtonGroup;
 class QCheckBox;
 class QFrame;
@@ -79,6 +83,7 @@ private:
     QRadioButton *addAggressionButton(
         QGroupBox *frame, const char *name, const char *caption, int top, const char *word);
     void createLines(QWidget *area);
+    QFrame *addHeadedBox(QWidget *area, const tavrin::HeadedBox &box, int breakEnd, int first);
     std::pair<int, int> headingGap(const char *heading) const;
     void createPresetMenu();
     void readFile(const std::string &path);

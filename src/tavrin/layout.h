@@ -9,55 +9,42 @@ namespace tavrin {
 
 using voltara::ui::Place;
 
-constexpr int kClientWidth = 9960;
-constexpr int kFieldAreaHeight = 6795; // the client area above the status bar
+constexpr int kClientWidth = 9960, kFieldAreaHeight = 6795; // the client area above the status bar
 constexpr int kStatusHeight = 315;
-constexpr int kLabelHeight = 255;
-constexpr int kDefaultHint = 26;
-constexpr int kViewBotHint = 27;
+constexpr int kDefaultHint = 26, kViewBotHint = 27;
 
-// The two headed boxes at the top: the default personality and the bot selector. Their
-// headings span the window; the boxes' lines are broken where a heading's text stands.
-constexpr const char *kDefaultHeading = "Default personality";
-constexpr const char *kViewHeading = "View Bot";
-constexpr int kHeadingLeft = 60;
-constexpr int kHeadingWidth = 9795;
-constexpr int kDefaultHeadingTop = 0;
-constexpr int kViewHeadingTop = 840;
-constexpr int kDefaultBoxTop = 120; // the top line of each box, and its bottom end
-constexpr int kDefaultBoxBottom = 690;
-constexpr int kViewBoxTop = 960;
-constexpr int kViewBoxBottom = 1530;
-constexpr int kMirrorWidth = 375; // the field beside the heading that shows the stored text
-constexpr int kMirrorHeight = 255;
+// The two headed boxes at the top, of the default personality and of the bot selector. Their
+// headings span the window; a box's top line is broken where its heading's text stands.
+struct HeadedBox
+{
+    const char *heading;
+    int headingTop;
+    int top, bottom; // of the box's lines
+};
+constexpr HeadedBox kDefaultBox = {"Default personality", 0, 120, 690};
+constexpr HeadedBox kViewBox = {"View Bot", 840, 960, 1530};
+constexpr Place kHeading = {60, 0, 9795, 255}; // left, width and height of both headings
+// The field right of the default personality's heading that shows the stored text.
+constexpr int kMirrorWidth = 375, kMirrorHeight = 255;
 
 // The default-personality row: "Random", then "Bot 1" to "Bot 9", one button every 960 twips.
-constexpr int kRowLeft = 240;
+constexpr Place kFirstRowButton = {240, 300, 795, 315};
 constexpr int kRowPitch = 960;
-constexpr int kRowTop = 300;
-constexpr int kRowButtonWidth = 795;
-constexpr int kRowButtonHeight = 315;
 
 constexpr Place kSelector = {240, 1140, 9435, 315};
 constexpr Place kBotFrame = {60, 1620, 9795, 5175};
 constexpr Place kLoadDefaults = {6540, 4800, 1875, 255}; // in the bot frame
 
-// The value column of a group frame: lists every 420 twips, labels to their left.
-constexpr int kListLeft = 1860;
-constexpr int kListWidth = 675;
-constexpr int kListHeight = 315;
+// The value column of a group frame: a list every 420 twips, its label to its left and a little
+// lower (the tops here are those of the first row).
+constexpr Place kList = {1860, 0, 675, 315};
+constexpr Place kLabel = {240, 60, 1455, 255};
 constexpr int kRowStep = 420;
-constexpr int kLabelLeft = 240;
-constexpr int kLabelWidth = 1455;
-constexpr int kLabelDrop = 60;
 
 // Below the lists of the Others frame: the aggression buttons and the transkiller box.
-constexpr int kAggressiveTop = 3180;
-constexpr int kDefensiveTop = 3420;
-constexpr int kNormalTop = 3660;
-constexpr int kAggressionWidth = 1035;
-constexpr int kAggressionHeight = 240;
-constexpr Place kTransKiller = {kListLeft, 3960, 1035, 255};
+constexpr int kAggressiveTop = 3180, kDefensiveTop = 3420, kNormalTop = 3660;
+constexpr int kAggressionWidth = 1035, kAggressionHeight = 240;
+constexpr Place kTransKiller = {kList.left, 3960, 1035, 255};
 
 struct GroupFrame
 {
