@@ -33,6 +33,26 @@ FileOpening OpenConfigFile(const std::string &path, std::string &loaded_path, Kn
     return FileOpening::Read;
 }
 
+ReadOutcome ReadConfigFile(const std::string &path, std::string &loaded_path, KnownFiles &known,
+    Host &host, const ConfigReading &reading)
+{
+    std::string content;
+    std::string reason;
+    switch (OpenConfigFile(path, loaded_path, known, content, reason, host)) {
+    case FileOpening::Missing:
+        reading.without_content();
+        return ReadOutcome::Missing;
+    case FileOpening::TooLarge:
+        reading.without_content();
+        return ReadOutcome::TooLarge;
+    case FileOpening::Unreadable:
+        return reading.unreadable(reason);
+    case FileOpening::Read:
+        break;
+    }
+    return reading.read(content);
+}
+
 std::string ConfigFileName(std::string name)
 {
     if (!name.empty() && name.back() == '\0')

@@ -8,6 +8,7 @@
 #include "platform/stamp.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,20 @@ enum class ReadOutcome {
 // file as it was when opened. Unreadable comes with the system's reason.
 FileOpening OpenConfigFile(const std::string &path, std::string &loaded_path, KnownFiles &known,
     std::string &content, std::string &reason, Host &host);
+
+// What a reader of one kind does with the file OpenConfigFile opened: with no content to read
+// (the file missing or too large), with an unreadable file (given the system's reason), and
+// with the content.
+struct ConfigReading
+{
+    std::function<void()> without_content;
+    std::function<ReadOutcome(const std::string &reason)> unreadable;
+    std::function<ReadOutcome(std::string_view content)> read;
+};
+
+// OpenConfigFile, then the step of the reading that fits how the opening went.
+ReadOutcome ReadConfigFile(const std::string &path, std::string &loaded_path, KnownFiles &known,
+    Host &host, const ConfigReading &reading);
 
 // The name a writer writes to: a final NUL character is dropped, then ".cfg" is appended
 // unless the name already ends in it (case counts).

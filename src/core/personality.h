@@ -2,7 +2,7 @@
 // paths, with the table of the settings (personality_settings.def) that every other piece walks.
 #pragma once
 
-#include "core/record_number.h"
+#include "core/records.h"
 #include "platform/stamp.h"
 
 #include <algorithm>
@@ -62,26 +62,20 @@ struct Personality
     bool operator==(const Personality &) const = default;
 };
 
-// One setting: its key in the file, group, default, member, kind, and the window's label
-// caption, hint number, control name (empty for the two settings that have no value list) and
-// hint text.
-struct FieldInfo
+// One setting: how the window shows it, its key in the file, group, default, member and kind.
+struct FieldInfo : SettingLook
 {
     const char *key;
     SettingGroup group;
     const char *default_value;
     std::string Personality::*member;
     FieldKind kind;
-    const char *label;
-    int hint;
-    const char *control;
-    const char *hint_text;
 };
 
 // Every setting in record order.
 inline constexpr FieldInfo kFields[] = {
 #define PERSONALITY_SETTING(key, group, default_value, kind, ...)                                  \
-    {#key, kGroup##group, default_value, &Personality::key, FieldKind::kind, __VA_ARGS__},
+    {{__VA_ARGS__}, #key, kGroup##group, default_value, &Personality::key, FieldKind::kind},
 #include "core/personality_settings.def"
 #undef PERSONALITY_SETTING
 };

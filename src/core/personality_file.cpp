@@ -140,21 +140,10 @@ ReadOutcome ReadPersonality(
 ReadOutcome ReadPersonalityFile(
     PersonalityConfig &config, const std::string &path, PersonalityView &view)
 {
-    std::string content;
-    std::string reason;
-    switch (OpenConfigFile(path, config.LoadedPath, config.Known, content, reason, view)) {
-    case FileOpening::Missing:
-        RepairPersonalities(config);
-        return ReadOutcome::Missing;
-    case FileOpening::TooLarge:
-        RepairPersonalities(config);
-        return ReadOutcome::TooLarge;
-    case FileOpening::Unreadable:
-        return FailBeforeSections(config, view, 0, reason);
-    case FileOpening::Read:
-        break;
-    }
-    return ReadPersonality(config, content, view);
+    return ReadConfigFile(path, config.LoadedPath, config.Known, view,
+        {[&] { RepairPersonalities(config); },
+            [&](const std::string &reason) { return FailBeforeSections(config, view, 0, reason); },
+            [&](std::string_view content) { return ReadPersonality(config, content, view); }});
 }
 
 ReadOutcome StartPersonalityConfig(PersonalityConfig &config, const std::string &program_folder,

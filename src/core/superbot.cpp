@@ -62,7 +62,7 @@ bool IsAcceptedPowerLevel(const std::string &typed)
 
 bool IsControlValue(const SuperbotFieldInfo &field, const std::string &text)
 {
-    if (field.control == SuperbotControl::PowerLevel)
+    if (field.kind == SuperbotControl::PowerLevel)
         return IsAcceptedPowerLevel(text);
     return (field.unlimited && text == kUnlimitedValue)
         || IsWholeNumberIn(text, field.first, field.last);

@@ -2,7 +2,7 @@
 // (superbot_settings.def) that every other piece walks, and their defaults.
 #pragma once
 
-#include "core/record_number.h"
+#include "core/records.h"
 #include "platform/stamp.h"
 
 #include <array>
@@ -33,27 +33,24 @@ struct Superbot
     bool operator==(const Superbot &) const = default;
 };
 
-// One setting, with its control: a slider or list holds first..last and stores the position as
-// decimal text; a slider's check box ("Unlimited", "Flashing") stores "-1". The window's frame
-// caption, hint number, control name and hint text come with it.
-struct SuperbotFieldInfo
+// One setting: how the window shows it (its label is its frame's caption), its key in the
+// file, its member, and the kind of control that edits it: a slider or list holds first..last
+// and stores the position as decimal text; a slider's check box ("Unlimited", "Flashing")
+// stores "-1".
+struct SuperbotFieldInfo : SettingLook
 {
     const char *key;
     std::string Superbot::*member;
-    SuperbotControl control;
+    SuperbotControl kind;
     int first;
     int last;
     bool unlimited;
-    const char *caption;
-    int hint;
-    const char *control_name;
-    const char *hint_text;
 };
 
 // Every setting in record order.
 inline constexpr SuperbotFieldInfo kSuperbotFields[] = {
 #define SUPERBOT_SETTING(key, control, first, last, unlimited, defaults, ...)                      \
-    {#key, &Superbot::key, SuperbotControl::control, first, last, unlimited, __VA_ARGS__},
+    {{__VA_ARGS__}, #key, &Superbot::key, SuperbotControl::control, first, last, unlimited},
 #include "core/superbot_settings.def"
 #undef SUPERBOT_SETTING
 };

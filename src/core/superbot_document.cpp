@@ -96,7 +96,7 @@ public:
     std::string AcceptedValues(const std::string &key) const override
     {
         const SuperbotFieldInfo &field = Field(key);
-        if (field.control == SuperbotControl::PowerLevel)
+        if (field.kind == SuperbotControl::PowerLevel)
             return "a number of at least 1, in at most " + std::to_string(kPowerLevelMaxLength)
                 + " characters";
         return (field.unlimited ? std::string(kUnlimitedValue) + " or " : std::string())

@@ -92,21 +92,10 @@ ReadOutcome ReadSuperbot(SuperbotConfig &config, std::string_view content, Super
 
 ReadOutcome ReadSuperbotFile(SuperbotConfig &config, const std::string &path, SuperbotView &view)
 {
-    std::string content;
-    std::string reason;
-    switch (OpenConfigFile(path, config.LoadedPath, config.Known, content, reason, view)) {
-    case FileOpening::Missing:
-        FinishReading(config, view);
-        return ReadOutcome::Missing;
-    case FileOpening::TooLarge:
-        FinishReading(config, view);
-        return ReadOutcome::TooLarge;
-    case FileOpening::Unreadable:
-        return FailBeforeSections(config, view, 0, reason);
-    case FileOpening::Read:
-        break;
-    }
-    return ReadSuperbot(config, content, view);
+    return ReadConfigFile(path, config.LoadedPath, config.Known, view,
+        {[&] { FinishReading(config, view); },
+            [&](const std::string &reason) { return FailBeforeSections(config, view, 0, reason); },
+            [&](std::string_view content) { return ReadSuperbot(config, content, view); }});
 }
 
 ReadOutcome StartSuperbotConfig(SuperbotConfig &config, const std::string &program_folder,

@@ -96,34 +96,22 @@ QString Reading(SuperbotSetting setting, int position)
 } // namespace
 
 frmOlmach::frmOlmach(voltara::SuperbotConfig &config, std::string programFolder, QWidget *parent)
-    : EditorWindow(std::move(programFolder), {texts::kStartTavrin, "Tavrin"},
+    : EditorWindow("frmOlmach", texts::kOlmach, "Tavrin", std::move(programFolder), parent)
+    , m_config(config)
+{
+    createControls(createClientArea(kClientWidth, kFieldAreaHeight));
+    StBr = completeWindow(
         {config.SuperbotConfigPath, config.LoadedPath,
             [this](const std::string &path) { voltara::ReadSuperbotFile(m_config, path, *this); },
             [this](const std::string &path) { voltara::WriteSuperbotFile(m_config, path, *this); }},
-        parent)
-    , m_config(config)
-{
-    setObjectName(QStringLiteral("frmOlmach"));
-    setWindowTitle(QString::fromLatin1(texts::kOlmachTitle));
-    setFont(voltara::ui::DesignFont());
-    createControls();
-    createMenus();
-    StBr = createStatusLine(kStatusHeight);
+        HSBNumber, kStatusHeight);
     setTabOrder();
-    setFocusAnchor(HSBNumber);
     FillLaserList();
-    // The designed client area; the window cannot be resized.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
     HSBNumber->setFocus();
 }
 
-void frmOlmach::createControls()
+void frmOlmach::createControls(QWidget *client)
 {
-    auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(voltara::ui::Twips(kClientWidth), voltara::ui::Twips(kFieldAreaHeight));
-    setCentralWidget(client);
-
     auto *heading = new QLabel(QString::fromLatin1(kViewHeading), client);
     heading->setObjectName(QStringLiteral("lblAnzeige"));
     heading->setAlignment(Qt::AlignCenter);
@@ -134,19 +122,8 @@ void frmOlmach::createControls()
             client, line.x1, line.y1, line.x2, line.y2, QStringLiteral("Line%1").arg(i + 1));
     }
 
-    HSBNumber = new voltara::ui::ScrollBar(client);
-    HSBNumber->setObjectName(QStringLiteral("HSBNumber"));
-    HSBNumber->setAccessibleName(heading->text());
-    HSBNumber->setAccessibleDescription(QString::fromLatin1(texts::kOlmachViewBot));
-    HSBNumber->setGeometry(TwipsRect(kSelector));
-    HSBNumber->setRange(1, voltara::kTierCount);
-    HSBNumber->setSingleStep(1);
-    HSBNumber->setPageStep(1);
-    HSBNumber->setValue(1);
-    // Taking the focus on click and wheel makes a field being edited leave, and store into the
-    // tier it was made for, before the tier changes.
-    HSBNumber->setFocusPolicy(Qt::WheelFocus);
-    // valueChanged comes both while the thumb is dragged and when it is released.
+    HSBNumber = voltara::ui::NewRecordSelector(client, heading->text(), texts::kOlmachViewBot,
+        TwipsRect(kSelector), voltara::kTierCount, 1);
     connect(HSBNumber, &QScrollBar::valueChanged, this, &frmOlmach::HSBNumber_Change);
 
     fraBot = voltara::ui::NewFrame(
@@ -167,10 +144,10 @@ void frmOlmach::createFieldFrames()
     for (const FieldFrame &design : kFieldFrames) {
         const voltara::SuperbotFieldInfo &field = voltara::FieldOf(design.setting);
         QGroupBox *frame = voltara::ui::NewFrame(
-            fraBot, design.name, QString::fromLatin1(field.caption), TwipsRect(design.place));
+            fraBot, design.name, QString::fromLatin1(field.label), TwipsRect(design.place));
         controls(design.setting).frame = frame;
         voltara::ui::OnMouseMove(frame, [this, &field] { ShowFieldHint(field.hint); });
-        switch (field.control) {
+        switch (field.kind) {
         case SuperbotControl::Slider:
             createSlider(*std::find_if(std::begin(kSliderDesigns), std::end(kSliderDesigns),
                 [&](const SliderDesign &slider) { return slider.setting == design.setting; }));
@@ -192,7 +169,7 @@ void frmOlmach::createSlider(const SliderDesign &design)
     const voltara::SuperbotFieldInfo &range = voltara::FieldOf(design.setting);
     FieldControls &field = controls(design.setting);
     field.slider = new QSlider(Qt::Horizontal, field.frame);
-    field.slider->setObjectName(QLatin1String(range.control_name));
+    field.slider->setObjectName(QLatin1String(range.control));
     field.slider->setRange(range.first, range.last);
     field.slider->setPageStep(design.pageStep);
     field.slider->setTickInterval(design.tickInterval);
@@ -217,7 +194,7 @@ void frmOlmach::createLaserList(QGroupBox *frame)
 {
     cmbLaser = new voltara::ui::ValueList(frame);
     cmbLaser->setObjectName(
-        QLatin1String(voltara::FieldOf(SuperbotSetting::sbotlaser_percent).control_name));
+        QLatin1String(voltara::FieldOf(SuperbotSetting::sbotlaser_percent).control));
     // The list stores only an entry the user picked, and only when it is left.
     connect(cmbLaser, &voltara::ui::ValueList::committed, this, &frmOlmach::cmbLaser_LostFocus);
 }
@@ -225,7 +202,7 @@ void frmOlmach::createLaserList(QGroupBox *frame)
 void frmOlmach::createPowerLevel(QGroupBox *frame)
 {
     txtPL = new voltara::ui::TextField(voltara::kPowerLevelMaxLength, frame);
-    txtPL->setObjectName(QLatin1String(voltara::FieldOf(SuperbotSetting::powerlevel).control_name));
+    txtPL->setObjectName(QLatin1String(voltara::FieldOf(SuperbotSetting::powerlevel).control));
     txtPL->installEventFilter(this);
 }
 
@@ -248,18 +225,16 @@ void frmOlmach::FillLaserList()
     cmbLaser->fillRange(range.first, range.last);
 }
 
-void frmOlmach::Form_Load()
+void frmOlmach::readStartFile()
 {
-    beginStartUp();
-    show();
-    Yield();
     voltara::StartSuperbotConfig(m_config, programFolder(), *this);
-    Yield();
-    // A reading that failed before its first section showed nothing; showing never edits, so
-    // showing once more is harmless.
+}
+
+// A reading that failed before its first section showed nothing; showing never edits, so
+// showing once more is harmless.
+void frmOlmach::showFirstRecord()
+{
     ShowSuperbot("1");
-    Yield();
-    endStartUp();
 }
 
 frmOlmach::FieldControls &frmOlmach::controls(SuperbotSetting setting)
@@ -269,7 +244,7 @@ frmOlmach::FieldControls &frmOlmach::controls(SuperbotSetting setting)
 
 QWidget *frmOlmach::editorOf(SuperbotSetting setting)
 {
-    switch (voltara::FieldOf(setting).control) {
+    switch (voltara::FieldOf(setting).kind) {
     case SuperbotControl::Slider:
         return controls(setting).slider;
     case SuperbotControl::List:
@@ -300,7 +275,7 @@ void frmOlmach::ShowSuperbot(const std::string &tier)
 
 void frmOlmach::showField(const voltara::SuperbotFieldInfo &field, const std::string &text)
 {
-    switch (field.control) {
+    switch (field.kind) {
     case SuperbotControl::Slider:
         showOnSlider(m_fields[static_cast<std::size_t>(&field - voltara::kSuperbotFields)], text);
         break;

@@ -42,10 +42,6 @@ public:
     explicit frmOlmach(voltara::SuperbotConfig &config,
         std::string programFolder = voltara::ProgramFolder(), QWidget *parent = nullptr);
 
-    // The start-up: shows the window with the hourglass, reads sbot.cfg from the program
-    // folder and shows tier 1 (also when the reading failed before its first section).
-    void Form_Load();
-
     // Puts the record of tier ("1" to "3") into the controls, the selector and the frame caption,
     // without changing any record.
     void ShowSuperbot(const std::string &tier) override;
@@ -66,6 +62,8 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void readStartFile() override;
+    void showFirstRecord() override;
 
 private:
     // A setting's frame and controls: a slider with its "unlimited" check box and the mark that
@@ -79,7 +77,7 @@ private:
         voltara::ui::StoredMark *stored = nullptr;
     };
 
-    void createControls();
+    void createControls(QWidget *client);
     void createFieldFrames();
     void createSlider(const olmach::SliderDesign &design);
     void createLaserList(QGroupBox *frame);

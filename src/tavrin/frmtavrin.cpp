@@ -39,34 +39,20 @@ using namespace tavrin;
 namespace texts = voltara::ui::texts;
 
 frmTavrin::frmTavrin(voltara::PersonalityConfig &config, std::string programFolder, QWidget *parent)
-    : EditorWindow(std::move(programFolder), {texts::kStartOlmach, "Olmach"},
-        {config.ConfigPath, config.LoadedPath, [this](const std::string &path) { readFile(path); },
-            [this](
-                const std::string &path) { voltara::WritePersonalityFile(m_config, path, *this); }},
-        parent)
+    : EditorWindow("frmTavrin", texts::kTavrin, "Olmach", std::move(programFolder), parent)
     , m_config(config)
 {
-    setObjectName(QStringLiteral("frmTavrin"));
-    setWindowTitle(QString::fromLatin1(texts::kTavrinTitle));
-    setFont(voltara::ui::DesignFont());
-    createControls();
-    createMenus([this] { createPresetMenu(); });
-    StBr = createStatusLine(kStatusHeight);
-    setFocusOrder();
-    setFocusAnchor(HSBNumber);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-void frmTavrin::createControls()
-{
-    auto *area = new QWidget(this);
-    area->setObjectName(QStringLiteral("clientArea"));
-    area->setFixedSize(voltara::ui::Twips(kClientWidth), voltara::ui::Twips(kFieldAreaHeight));
-    setCentralWidget(area);
+    QWidget *area = createClientArea(kClientWidth, kFieldAreaHeight);
     createDefaultRow(area);
     createBotSelector(area);
     createFieldFrames();
     createLines(area);
+    StBr = completeWindow(
+        {config.ConfigPath, config.LoadedPath, [this](const std::string &path) { readFile(path); },
+            [this](
+                const std::string &path) { voltara::WritePersonalityFile(m_config, path, *this); }},
+        HSBNumber, kStatusHeight, [this] { createPresetMenu(); });
+    setFocusOrder();
 }
 
 QLabel *frmTavrin::createLabel(
@@ -117,19 +103,8 @@ void frmTavrin::createBotSelector(QWidget *area)
 {
     createLabel(area, kViewBotHint, QString::fromLatin1(kViewBox.heading),
         TwipsRect(kHeading.left, kViewBox.headingTop, kHeading.width, kHeading.height));
-    HSBNumber = new voltara::ui::ScrollBar(area);
-    HSBNumber->setObjectName(QStringLiteral("HSBNumber"));
-    HSBNumber->setAccessibleName(QString::fromLatin1(kViewBox.heading));
-    HSBNumber->setAccessibleDescription(QString::fromLatin1(texts::kTavrinViewBot));
-    HSBNumber->setGeometry(TwipsRect(kSelector));
-    HSBNumber->setRange(1, voltara::kBotCount);
-    HSBNumber->setSingleStep(1);
-    HSBNumber->setPageStep(2);
-    HSBNumber->setValue(1);
-    // Tracking makes a drag report every position, so the view follows the thumb. The wheel
-    // takes the focus first, like a click, so a list being edited commits to the bot it showed.
-    HSBNumber->setTracking(true);
-    HSBNumber->setFocusPolicy(Qt::WheelFocus);
+    HSBNumber = voltara::ui::NewRecordSelector(area, QString::fromLatin1(kViewBox.heading),
+        texts::kTavrinViewBot, TwipsRect(kSelector), voltara::kBotCount, 2);
     connect(HSBNumber, &QScrollBar::valueChanged, this, &frmTavrin::HSBNumber_Change);
 
     fraBot = new QGroupBox(QStringLiteral("Bot 1"), area);
@@ -300,23 +275,24 @@ void frmTavrin::setFocusOrder()
         setTabOrder(order[i - 1], order[i]);
 }
 
-void frmTavrin::Form_Load()
+// A list shows its entries only when opened, so filling them before the window is shown changes
+// nothing on screen and spares a repaint of every list.
+void frmTavrin::beforeShowing()
 {
-    beginStartUp();
-    // A list shows its entries only when opened, so filling them before the window is shown
-    // changes nothing on screen and spares a repaint of every list.
     FillValueLists();
-    show();
-    HSBNumber->setFocus();
-    Yield();
+}
+
+void frmTavrin::readStartFile()
+{
     m_reading = true;
     voltara::StartPersonalityConfig(m_config, programFolder(), *this);
     m_reading = false;
     showDefaultPersonalityText();
-    Yield();
+}
+
+void frmTavrin::showFirstRecord()
+{
     showCurrentBot();
-    Yield();
-    endStartUp();
 }
 
 void frmTavrin::FillValueLists()

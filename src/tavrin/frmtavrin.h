@@ -47,11 +47,6 @@ public:
     explicit frmTavrin(voltara::PersonalityConfig &config,
         std::string programFolder = voltara::ProgramFolder(), QWidget *parent = nullptr);
 
-    // The start-up sequence, run once: shows the window with the hourglass pointer, builds the
-    // configuration, reads the file beside the program (its messages appear over the window)
-    // and shows bot 1.
-    void Form_Load();
-
     // Empties the 26 lists and fills each with "0" to "100".
     void FillValueLists();
 
@@ -65,6 +60,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void beforeShowing() override;
+    void readStartFile() override;
+    void showFirstRecord() override;
 
 private:
     // A percent list and the setting it edits.
@@ -74,7 +72,6 @@ private:
         voltara::ui::ValueList *list;
     };
 
-    void createControls();
     void createDefaultRow(QWidget *area);
     void createBotSelector(QWidget *area);
     void createFieldFrames();

@@ -1,74 +1,75 @@
 #include "ui/droppedpress.h"
 
+#include "ui/eventhook.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QTimer>
 
+#include <memory>
+
 namespace voltara::ui {
 
 namespace {
 
-class PressDropper : public QObject
+// The press being dropped: whether a mouse event of it has come yet, and whether action is on
+// its way.
+struct Dropping
 {
-public:
-    PressDropper(QObject *context, std::function<void()> action)
-        : QObject(context)
-        , m_action(std::move(action))
-    {
-        QCoreApplication::instance()->installEventFilter(this);
-        QTimer::singleShot(0, this, [this] {
-            if (!m_seen)
-                finish();
-        });
-    }
+    QObject *context = nullptr;
+    QObject *hook = nullptr;
+    std::function<void()> action;
+    bool seen = false;
+    bool done = false;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
+    void Finish()
     {
-        // Only what reaches a widget: the window underneath keeps its own record of the pressed
-        // control, and clears it on the release.
-        if (!watched->isWidgetType())
-            return false;
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::MouseButtonRelease:
-            m_seen = true;
-            if (static_cast<QMouseEvent *>(event)->buttons() == Qt::NoButton)
-                finish();
-            return true;
-        case QEvent::Wheel:
-            m_seen = true;
-            finish();
-            return true;
-        default:
-            return false;
-        }
-    }
-
-private:
-    void finish()
-    {
-        if (m_done)
+        if (done)
             return;
-        m_done = true;
-        QCoreApplication::instance()->removeEventFilter(this);
-        QTimer::singleShot(0, parent(), m_action);
-        deleteLater();
+        done = true;
+        hook->deleteLater();
+        QTimer::singleShot(0, context, action);
     }
-
-    std::function<void()> m_action;
-    bool m_seen = false;
-    bool m_done = false;
 };
+
+// Only what reaches a widget counts: the window underneath keeps its own record of the pressed
+// control, and clears it on the release.
+bool Drop(Dropping &dropping, QObject *watched, QEvent *event)
+{
+    if (dropping.done || !watched->isWidgetType())
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        dropping.seen = true;
+        if (static_cast<QMouseEvent *>(event)->buttons() == Qt::NoButton)
+            dropping.Finish();
+        return true;
+    case QEvent::Wheel:
+        dropping.seen = true;
+        dropping.Finish();
+        return true;
+    default:
+        return false;
+    }
+}
 
 } // namespace
 
 void DropPressThen(QObject *context, std::function<void()> action)
 {
-    new PressDropper(context, std::move(action));
+    auto dropping = std::make_shared<Dropping>();
+    dropping->context = context;
+    dropping->action = std::move(action);
+    dropping->hook = OnEvent(QCoreApplication::instance(), context,
+        [dropping](QObject *watched, QEvent *event) { return Drop(*dropping, watched, event); });
+    QTimer::singleShot(0, dropping->hook, [dropping] {
+        if (!dropping->seen)
+            dropping->Finish();
+    });
 }
 
 } // namespace voltara::ui

@@ -1,6 +1,7 @@
 #include "ui/editorwindow.h"
 
 #include "core/config_file.h"
+#include "ui/designfont.h"
 #include "ui/filedialogs.h"
 #include "ui/geometry.h"
 #include "ui/messagebox.h"
@@ -12,6 +13,7 @@
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeySequence>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -26,13 +28,39 @@ struct EditorWindow::MenuItem
     void (EditorWindow::*command)();
 };
 
-EditorWindow::EditorWindow(
-    std::string programFolder, Sibling sibling, EditedFile file, QWidget *parent)
+EditorWindow::EditorWindow(const char *name, const texts::EditorTexts &texts,
+    const char *siblingProgram, std::string programFolder, QWidget *parent)
     : QMainWindow(parent)
     , m_programFolder(std::move(programFolder))
-    , m_sibling(sibling)
-    , m_file(std::move(file))
+    , m_siblingCaption(texts.startSibling)
+    , m_siblingProgram(siblingProgram)
 {
+    setObjectName(QLatin1String(name));
+    setWindowTitle(QString::fromLatin1(texts.title));
+    setFont(DesignFont());
+}
+
+QWidget *EditorWindow::createClientArea(int widthTwips, int heightTwips)
+{
+    auto *area = new QWidget(this);
+    area->setObjectName(QStringLiteral("clientArea"));
+    area->setFixedSize(Twips(widthTwips), Twips(heightTwips));
+    setCentralWidget(area);
+    return area;
+}
+
+StatusLine *EditorWindow::completeWindow(EditedFile file, QWidget *focusAnchor,
+    int statusHeightTwips, const std::function<void()> &moreMenus)
+{
+    m_file.emplace(std::move(file));
+    createMenus(moreMenus);
+    auto *line = new StatusLine(this);
+    line->setObjectName(QStringLiteral("StBr"));
+    line->setFixedHeight(Twips(statusHeightTwips));
+    setStatusBar(line);
+    m_focusAnchor = focusAnchor;
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    return line;
 }
 
 void EditorWindow::ShowMessage(const std::string &text, const Caption &caption, MessageIcon icon)
@@ -51,14 +79,20 @@ void EditorWindow::Yield()
     YieldToEvents();
 }
 
-void EditorWindow::beginStartUp()
+// The hourglass stands over the window only: a message box that comes up meanwhile is a window
+// of its own and keeps the arrow.
+void EditorWindow::Form_Load()
 {
     setCursor(Qt::WaitCursor);
     Yield();
-}
-
-void EditorWindow::endStartUp()
-{
+    beforeShowing();
+    show();
+    m_focusAnchor->setFocus();
+    Yield();
+    readStartFile();
+    Yield();
+    showFirstRecord();
+    Yield();
     unsetCursor();
 }
 
@@ -101,7 +135,7 @@ void EditorWindow::createMenus(const std::function<void()> &moreMenus)
     if (moreMenus)
         moreMenus();
     // The sibling is a command on the menu bar itself.
-    QAction *sibling = menuBar()->addAction(QString::fromLatin1(m_sibling.caption));
+    QAction *sibling = menuBar()->addAction(QString::fromLatin1(m_siblingCaption));
     sibling->setObjectName(QStringLiteral("menBot"));
     connect(sibling, &QAction::triggered, this, &EditorWindow::menBot_Click);
     QMenu *help = addSubmenu(menuBar(), "menHelp", "Help");
@@ -115,27 +149,18 @@ void EditorWindow::createMenus(const std::function<void()> &moreMenus)
     OpenMenusOnF10(this);
 }
 
-StatusLine *EditorWindow::createStatusLine(int heightTwips)
-{
-    auto *line = new StatusLine(this);
-    line->setObjectName(QStringLiteral("StBr"));
-    line->setFixedHeight(Twips(heightTwips));
-    setStatusBar(line);
-    return line;
-}
-
 void EditorWindow::menLoad_Click()
 {
     const std::string path =
-        ShowOpenDialog(this, texts::kOpenFilter, texts::kOpenTitle, m_programFolder);
+        ShowOpenDialog(this, texts::kOpenDialog.filter, texts::kOpenDialog.title, m_programFolder);
     if (!path.empty())
-        m_file.read(path);
+        m_file->read(path);
 }
 
 void EditorWindow::menSave_Click()
 {
     commitFieldBeingEdited();
-    m_file.write(m_file.defaultPath);
+    m_file->write(m_file->defaultPath);
 }
 
 // Before any file was read there is nothing to save back to: ask for a name instead of
@@ -143,8 +168,8 @@ void EditorWindow::menSave_Click()
 void EditorWindow::menSave_Current_Click()
 {
     commitFieldBeingEdited();
-    if (const auto path = SaveBackPath(m_file.loadedPath))
-        m_file.write(*path);
+    if (const auto path = SaveBackPath(m_file->loadedPath))
+        m_file->write(*path);
     else
         saveUnderChosenName();
 }
@@ -163,7 +188,7 @@ void EditorWindow::menQuit_Click()
 
 void EditorWindow::menBot_Click()
 {
-    StartSibling(this, m_sibling.program);
+    StartSibling(this, m_siblingProgram);
 }
 
 void EditorWindow::menAbout_Click()
@@ -198,9 +223,9 @@ void EditorWindow::commitFieldBeingEdited()
 void EditorWindow::saveUnderChosenName()
 {
     const std::string path =
-        ShowSaveDialog(this, texts::kSaveFilter, texts::kSaveTitle, m_programFolder);
+        ShowSaveDialog(this, texts::kSaveDialog.filter, texts::kSaveDialog.title, m_programFolder);
     if (!path.empty())
-        m_file.write(path);
+        m_file->write(path);
 }
 
 } // namespace voltara::ui

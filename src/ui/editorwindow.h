@@ -5,12 +5,14 @@
 #pragma once
 
 #include "core/host.h"
+#include "ui/window_texts.h"
 
 #include <QKeySequence>
 #include <QMainWindow>
 
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -26,6 +28,11 @@ inline constexpr int kNoHint = -1;
 class EditorWindow : public QMainWindow, public virtual Host
 {
 public:
+    // The start-up sequence, run once: shows the window with the hourglass pointer, reads the
+    // window's file beside the program (its messages appear over the window) and shows the
+    // first record, also when the reading failed before it reached one.
+    void Form_Load();
+
     // The File menu's commands, named as the menu items are.
     void menLoad_Click();
     void menSave_Click();
@@ -46,13 +53,6 @@ public:
     void Yield() override;
 
 protected:
-    // The sibling: the caption of the menu bar's item that starts the other editor, and the
-    // name of that editor's program beside this one.
-    struct Sibling
-    {
-        const char *caption;
-        const char *program;
-    };
     // What the window edits: the file beside the program and the one last read (the window's
     // configuration keeps both up to date), and how a file of its kind is read into the window
     // and written from it.
@@ -63,32 +63,38 @@ protected:
         std::function<void(const std::string &path)> read;
         std::function<void(const std::string &path)> write;
     };
-    // programFolder holds the window's file and is where the file dialogs start.
-    EditorWindow(std::string programFolder, Sibling sibling, EditedFile file, QWidget *parent);
+    // A window named name, with the editor's title, in the design font; siblingProgram is the
+    // other editor's program beside this one, which the menu bar's item starts. programFolder
+    // holds the window's file and is where the file dialogs start.
+    EditorWindow(const char *name, const texts::EditorTexts &texts, const char *siblingProgram,
+        std::string programFolder, QWidget *parent);
 
     const std::string &programFolder() const { return m_programFolder; }
 
-    // The menu bar: File, then what moreMenus adds (Tavrin's Presets), then the sibling item
-    // and Help. Every item is named as its command, F10 opens the menus.
-    void createMenus(const std::function<void()> &moreMenus = {});
-    // The status bar of one line of simple text, of this height.
-    StatusLine *createStatusLine(int heightTwips);
-    // The control that takes the focus before a save, so that the field being edited stores
-    // its value.
-    void setFocusAnchor(QWidget *anchor) { m_focusAnchor = anchor; }
+    // The area of the window's controls, of the designed size, as its central widget.
+    QWidget *createClientArea(int widthTwips, int heightTwips);
+    // Completes the window around its controls: what it edits; the menu bar (File, then what
+    // moreMenus adds, Tavrin's Presets, then the sibling item and Help; every item named as its
+    // command, F10 opening the menus); the status bar of one line of simple text of this
+    // height, which it returns; the control that takes the focus before a save, so that the
+    // field being edited stores its value; and the designed size, which cannot be changed.
+    StatusLine *completeWindow(EditedFile file, QWidget *focusAnchor, int statusHeightTwips,
+        const std::function<void()> &moreMenus = {});
     // A submenu and a command of a menu, named as the menu's items are (their captions carry no
     // access keys); the submenu is not added to the parent yet.
     static QMenu *addSubmenu(QWidget *parent, const char *name, const char *caption);
     static QAction *addCommand(
         QMenu *menu, const char *name, const char *caption, const QKeySequence &shortcut = {});
 
-    // The hourglass over the window while it starts: a message box that comes up meanwhile is
-    // a window of its own and keeps the arrow.
-    void beginStartUp();
-    void endStartUp();
+    // The window's own steps of Form_Load: what its controls need before the window is shown,
+    // the reading of its file at start-up, and the showing of the first record.
+    virtual void beforeShowing() { }
+    virtual void readStartFile() = 0;
+    virtual void showFirstRecord() = 0;
 
 private:
     struct MenuItem;
+    void createMenus(const std::function<void()> &moreMenus);
     void addItems(QMenu *menu, std::initializer_list<MenuItem> items);
     // Moves the focus to the anchor, so that the field being edited stores its value, and lets
     // the events run.
@@ -96,8 +102,9 @@ private:
     void saveUnderChosenName();
 
     const std::string m_programFolder;
-    const Sibling m_sibling;
-    const EditedFile m_file;
+    const char *const m_siblingCaption;
+    const char *const m_siblingProgram;
+    std::optional<EditedFile> m_file;
     QWidget *m_focusAnchor = nullptr;
 };
 

@@ -1,9 +1,12 @@
 #include "ui/frmabout.h"
 
+#include "core/messages.h"
+#include "ui/accessible.h"
 #include "ui/designfont.h"
 #include "ui/geometry.h"
 #include "ui/picture.h"
 #include "ui/sharedwindows.h"
+#include "ui/window_texts.h"
 
 #include <QAccessibleWidget>
 #include <QCloseEvent>
@@ -22,23 +25,24 @@ constexpr const char *kPicture = ":/voltara/about.jpg";
 
 // Screen readers read the texts of a dialog when it opens, of a plain window only its title and
 // the focused button: to them the About box is a dialog, as it is to the eye.
-QAccessibleInterface *AboutInterface(const QString &key, QObject *object)
+class AboutAccessible : public QAccessibleWidget
 {
-    if (key == QLatin1String(frmAbout::staticMetaObject.className()))
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Dialog);
-    return nullptr;
-}
+public:
+    explicit AboutAccessible(frmAbout *about)
+        : QAccessibleWidget(about, QAccessible::Dialog)
+    {
+    }
+};
 
 } // namespace
 
 frmAbout::frmAbout(QWidget *parent)
     : QWidget(parent, Qt::Window)
 {
-    static const bool installed = (QAccessible::installFactory(AboutInterface), true);
-    (void)installed;
+    UseAccessible<frmAbout, AboutAccessible>();
     LoadSharedResources();
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About Voltara Bot Editor"));
+    setWindowTitle(QString::fromLatin1(texts::kAboutTitle));
     setWindowFlags(
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(Twips(5160), Twips(3675));
@@ -53,11 +57,7 @@ QString frmAbout::AboutText()
 
 void frmAbout::createControls()
 {
-    // Created first, so it lies behind everything else.
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    ShowPicture(Image1, QLatin1String(kPicture));
-    Image1->setScaledContents(true);
+    Image1 = AddBackgroundPicture(this, QLatin1String(kPicture));
 
     lblAnzeige = new QLabel(this);
     lblAnzeige->setObjectName(QStringLiteral("lblAnzeige"));
@@ -76,7 +76,7 @@ void frmAbout::createControls()
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setGeometry(TwipsRect(2100, 3240, 1095, 375));
     cmdOK->setAutoDefault(true);
-    cmdOK->setAccessibleDescription(QStringLiteral("Closes the About window"));
+    cmdOK->setAccessibleDescription(QString::fromLatin1(texts::kCloseAbout));
     cmdOK->setFocus();
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     // Escape answers like OK; Enter presses the focused button.
@@ -104,12 +104,6 @@ void frmAbout::closeEvent(QCloseEvent *event)
 {
     m_unloaded = true;
     event->accept();
-}
-
-void frmAbout::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    Image1->setGeometry(rect());
 }
 
 } // namespace voltara::ui

@@ -1,5 +1,6 @@
 #include "ui/frmcredits.h"
 
+#include "core/messages.h"
 #include "platform/registry.h"
 #include "ui/designfont.h"
 #include "ui/geometry.h"
@@ -7,6 +8,7 @@
 #include "ui/picture.h"
 #include "ui/scrollbar.h"
 #include "ui/sharedwindows.h"
+#include "ui/window_texts.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -25,8 +27,6 @@ namespace voltara::ui {
 
 namespace {
 
-constexpr const char *kNotFoundText = "Could not find titles.txt in voltara dir";
-constexpr const char *kUnknownErrorText = "Unknown error. Please report this message";
 constexpr const char *kPicture = ":/voltara/credits.jpg";
 
 void MakeRedLabel(QLabel *label, double point_size)
@@ -74,7 +74,7 @@ frmCredits::frmCredits(CreditsState &state, QWidget *parent)
 {
     LoadSharedResources();
     setObjectName(QStringLiteral("frmCredits"));
-    setWindowTitle(QStringLiteral("Voltara Credits"));
+    setWindowTitle(QString::fromLatin1(texts::kCreditsTitle));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint);
     setFixedSize(Twips(5055), Twips(4050));
@@ -91,11 +91,7 @@ frmCredits::~frmCredits()
 
 void frmCredits::createControls()
 {
-    // Created first, so it lies behind everything else.
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    ShowPicture(Image1, QLatin1String(kPicture));
-    Image1->setScaledContents(true);
+    Image1 = AddBackgroundPicture(this, QLatin1String(kPicture));
 
     lblAnzeige = new QLabel(this);
     lblAnzeige->setObjectName(QStringLiteral("lblAnzeige"));
@@ -115,8 +111,7 @@ void frmCredits::createControls()
     HScroll1->setObjectName(QStringLiteral("HScroll1"));
     HScroll1->setMirroredReading(true);
     HScroll1->setAccessibleName(Label1->text());
-    HScroll1->setAccessibleDescription(
-        QStringLiteral("Milliseconds from one line of the credits to the next"));
+    HScroll1->setAccessibleDescription(QString::fromLatin1(texts::kScrollSpeed));
     HScroll1->setFocusPolicy(Qt::StrongFocus);
     HScroll1->setGeometry(TwipsRect(3180, 3780, 1755, 195));
     HScroll1->setRange(kFastest, kSlowest);
@@ -195,7 +190,7 @@ void frmCredits::Lade()
         m_state.Closing = false;
         m_state.TitlesPath = FindTitlesFile();
         if (m_state.TitlesPath.empty()) {
-            ShowMessageBox(this, kNotFoundText, std::string("Error"));
+            ShowMessageBox(this, texts::kTitlesNotFound, messages::kErrorCaption);
             close();
             return;
         }
@@ -222,7 +217,7 @@ void frmCredits::showPage(const std::string &text)
 
 void frmCredits::showUnknownError()
 {
-    ShowMessageBox(this, kUnknownErrorText, std::string("Error"), MessageIcon::Critical);
+    ShowMessageBox(this, texts::kCreditsFailed, messages::kErrorCaption, MessageIcon::Critical);
 }
 
 void frmCredits::Timer1_Timer()
@@ -322,12 +317,6 @@ void frmCredits::Form_Unload()
     Timer1->stop();
     Timer2->stop();
     m_state.Titles.Close();
-}
-
-void frmCredits::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    Image1->setGeometry(rect());
 }
 
 } // namespace voltara::ui

@@ -1,5 +1,8 @@
 #include "ui/picture.h"
 
+#include "ui/eventhook.h"
+
+#include <QEvent>
 #include <QFile>
 #include <QLabel>
 #include <QPixmap>
@@ -35,6 +38,21 @@ void ShowPicture(QLabel *label, const QString &resource)
     label->setProperty(kFollowsScreen, true);
     QObject::connect(window, &QWindow::screenChanged, label,
         [label, resource] { ShowPicture(label, resource); });
+}
+
+QLabel *AddBackgroundPicture(QWidget *window, const QString &resource)
+{
+    auto *label = new QLabel(window);
+    label->setObjectName(QStringLiteral("Image1"));
+    ShowPicture(label, resource);
+    label->setScaledContents(true);
+    label->setGeometry(window->rect());
+    OnEvent(window, label, [window, label](QObject *, QEvent *event) {
+        if (event->type() == QEvent::Resize)
+            label->setGeometry(window->rect());
+        return false;
+    });
+    return label;
 }
 
 } // namespace voltara::ui

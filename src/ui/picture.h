@@ -3,6 +3,7 @@
 
 class QLabel;
 class QString;
+class QWidget;
 
 namespace voltara::ui {
 
@@ -11,5 +12,9 @@ namespace voltara::ui {
 // ratio of 1, else the resource itself. Once the label's window has been shown it follows the
 // window to another screen.
 void ShowPicture(QLabel *label, const QString &resource);
+
+// A label named "Image1" that shows the picture resource stretched over the whole window, also
+// when the window is resized. Made before the window's other children, it lies behind them.
+QLabel *AddBackgroundPicture(QWidget *window, const QString &resource);
 
 } // namespace voltara::ui

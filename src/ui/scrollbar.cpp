@@ -1,5 +1,7 @@
 #include "ui/scrollbar.h"
 
+#include "ui/accessible.h"
+
 #include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QPainter>
@@ -53,20 +55,12 @@ private:
     ScrollBar *bar() const { return static_cast<ScrollBar *>(widget()); }
 };
 
-QAccessibleInterface *ScrollBarInterface(const QString &key, QObject *object)
-{
-    if (key == QLatin1String(ScrollBar::staticMetaObject.className()))
-        return new ScrollBarAccessible(static_cast<ScrollBar *>(object));
-    return nullptr;
-}
-
 } // namespace
 
 ScrollBar::ScrollBar(QWidget *parent)
     : QScrollBar(Qt::Horizontal, parent)
 {
-    static const bool installed = (QAccessible::installFactory(ScrollBarInterface), true);
-    (void)installed;
+    UseAccessible<ScrollBar, ScrollBarAccessible>();
 }
 
 int ScrollBar::reading(int position) const
@@ -77,29 +71,20 @@ int ScrollBar::reading(int position) const
 
 void ScrollBar::keyPressEvent(QKeyEvent *event)
 {
-    SliderAction action = SliderNoAction;
-    switch (event->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Up:
-        action = SliderSingleStepSub;
-        break;
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-        action = SliderSingleStepAdd;
-        break;
-    case Qt::Key_PageUp:
-        action = SliderPageStepSub;
-        break;
-    case Qt::Key_PageDown:
-        action = SliderPageStepAdd;
-        break;
-    case Qt::Key_Home:
-        action = SliderToMinimum;
-        break;
-    case Qt::Key_End:
-        action = SliderToMaximum;
-        break;
-    default:
+    // The keys move the thumb the way they point.
+    static const std::pair<int, SliderAction> kActions[] = {
+        {Qt::Key_Left,     SliderSingleStepSub},
+        {Qt::Key_Up,       SliderSingleStepSub},
+        {Qt::Key_Right,    SliderSingleStepAdd},
+        {Qt::Key_Down,     SliderSingleStepAdd},
+        {Qt::Key_PageUp,   SliderPageStepSub  },
+        {Qt::Key_PageDown, SliderPageStepAdd  },
+        {Qt::Key_Home,     SliderToMinimum    },
+        {Qt::Key_End,      SliderToMaximum    }
+    };
+    const auto found = std::find_if(std::begin(kActions), std::end(kActions),
+        [event](const auto &entry) { return entry.first == event->key(); });
+    if (found == std::end(kActions)) {
         QScrollBar::keyPressEvent(event);
         return;
     }
@@ -108,7 +93,7 @@ void ScrollBar::keyPressEvent(QKeyEvent *event)
         event->ignore();
         return;
     }
-    triggerAction(action);
+    triggerAction(found->second);
     event->accept();
 }
 
@@ -120,6 +105,23 @@ void ScrollBar::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::Highlight));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+ScrollBar *NewRecordSelector(QWidget *parent, const QString &heading, const char *description,
+    const QRect &place, int count, int pageStep)
+{
+    auto *bar = new ScrollBar(parent);
+    bar->setObjectName(QStringLiteral("HSBNumber"));
+    bar->setAccessibleName(heading);
+    bar->setAccessibleDescription(QString::fromLatin1(description));
+    bar->setGeometry(place);
+    bar->setRange(1, count);
+    bar->setSingleStep(1);
+    bar->setPageStep(pageStep);
+    bar->setValue(1);
+    bar->setTracking(true);
+    bar->setFocusPolicy(Qt::WheelFocus);
+    return bar;
 }
 
 } // namespace voltara::ui

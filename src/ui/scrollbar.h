@@ -34,4 +34,11 @@ private:
     bool m_mirrored = false;
 };
 
+// A main window's selector of the record on view, named HSBNumber, at place: over records 1 to
+// count, on record 1, spoken as heading with the description. A drag reports every position, so
+// the view follows the thumb; a click or the wheel takes the focus first, so that a field being
+// edited stores its value into the record it showed before the record on view changes.
+ScrollBar *NewRecordSelector(QWidget *parent, const QString &heading, const char *description,
+    const QRect &place, int count, int pageStep);
+
 } // namespace voltara::ui

@@ -1,9 +1,11 @@
 #include "ui/sharedwindows.h"
 
+#include "core/messages.h"
 #include "platform/files.h"
 #include "ui/frmabout.h"
 #include "ui/frmcredits.h"
 #include "ui/messagebox.h"
+#include "ui/window_texts.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -96,16 +98,15 @@ void StartSiblingIn(QWidget *owner, const std::string &folder, const std::string
     const std::string file_name = program_name + kExecutableSuffix;
     const std::string path = JoinToFolder(folder, file_name);
     if (!IsNormalFile(path)) {
-        ShowMessageBox(owner, file_name + " not found", std::string());
+        ShowMessageBox(owner, texts::SiblingNotFound(file_name), std::string());
         return;
     }
     QProcess process;
     process.setProgram(FromBytes(path));
     process.setArguments({});
     if (!process.startDetached()) {
-        ShowMessageBox(owner,
-            file_name + " could not be started.\r\n" + ToBytes(process.errorString()),
-            std::string("Error"));
+        ShowMessageBox(owner, texts::SiblingNotStarted(file_name, ToBytes(process.errorString())),
+            messages::kErrorCaption);
     }
 }
 

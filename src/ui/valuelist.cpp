@@ -1,6 +1,7 @@
 #include "ui/valuelist.h"
 
 #include "core/text.h"
+#include "ui/accessible.h"
 #include "ui/messagebox.h"
 
 #include <QAbstractItemView>
@@ -197,21 +198,13 @@ private:
     ValueList *list() const { return static_cast<ValueList *>(widget()); }
 };
 
-QAccessibleInterface *ValueListInterface(const QString &key, QObject *object)
-{
-    if (key == QLatin1String(ValueList::staticMetaObject.className()))
-        return new ValueListAccessible(static_cast<ValueList *>(object));
-    return nullptr;
-}
-
 } // namespace
 
 ValueList::ValueList(QWidget *parent)
     : QComboBox(parent)
     , m_model(new NumberListModel(this))
 {
-    static const bool installed = (QAccessible::installFactory(ValueListInterface), true);
-    (void)installed;
+    UseAccessible<ValueList, ValueListAccessible>();
     setEditable(false);
     setModel(m_model);
     // Any choice by the user, by mouse, keys or wheel, arrives as activated; a change made by

@@ -7,21 +7,27 @@
 
 namespace voltara::ui::texts {
 
-// Window titles.
-inline constexpr const char *kTavrinTitle = "Official Bot Personality Editor";
-inline constexpr const char *kOlmachTitle = "Official SuperBot Editor";
+// Each editor's title, and the caption of its menu-bar item that starts the other editor.
+struct EditorTexts
+{
+    const char *title;
+    const char *startSibling;
+};
+inline constexpr EditorTexts kTavrin = {"Official Bot Personality Editor", "Superbot Editor"};
+inline constexpr EditorTexts kOlmach = {"Official SuperBot Editor", "Bot Personality Editor"};
+
+// The shared windows' titles.
 inline constexpr const char *kAboutTitle = "About Voltara Bot Editor";
 inline constexpr const char *kCreditsTitle = "Voltara Credits";
 
-// The menu-bar item of each editor that starts the other one.
-inline constexpr const char *kStartOlmach = "Superbot Editor";
-inline constexpr const char *kStartTavrin = "Bot Personality Editor";
-
-// File dialogs: filter and title.
-inline constexpr const char *kOpenFilter = "Config-files (*.cfg)|*.cfg";
-inline constexpr const char *kOpenTitle = "Open config-file";
-inline constexpr const char *kSaveFilter = "*.cfg (Config-file)|*.cfg";
-inline constexpr const char *kSaveTitle = "Save as config-file";
+// The file dialogs' filters and titles.
+struct FileDialogTexts
+{
+    const char *filter;
+    const char *title;
+};
+inline constexpr FileDialogTexts kOpenDialog = {"Config-files (*.cfg)|*.cfg", "Open config-file"};
+inline constexpr FileDialogTexts kSaveDialog = {"*.cfg (Config-file)|*.cfg", "Save as config-file"};
 
 // Message boxes.
 inline constexpr const char *kPowerLevelRefused = "No";

@@ -1,4 +1,5 @@
-// Records addressed by number, as both editors number them: personalities 1 to 9, tiers 1 to 3.
+// What the records of both kinds share: their numbering (personalities 1 to 9, tiers 1 to 3)
+// and how a window shows each of their settings.
 #pragma once
 
 #include <array>
@@ -32,5 +33,16 @@ const Record &RecordNumbered(const std::array<Record, Count> &records, int n)
 {
     return RecordNumbered(const_cast<std::array<Record, Count> &>(records), n);
 }
+
+// How a window shows a setting: the caption of its label or frame (which a screen reader also
+// names the control after), the number of its status-bar hint (-1 for none), the name of the
+// control that edits it ("" for none) and the hint's text (also the control's description).
+struct SettingLook
+{
+    const char *label;
+    int hint;
+    const char *control;
+    const char *hint_text;
+};
 
 } // namespace voltara

@@ -1,0 +1,25 @@
+// What screen readers get for the project's own widget classes.
+#pragma once
+
+#include <QAccessible>
+#include <QString>
+
+namespace voltara::ui {
+
+// Makes screen readers meet every widget of class Widget through an Accessible made from it
+// (a QAccessibleInterface constructed from a Widget *). Call it in Widget's constructor: the
+// factory is installed once, for the first widget.
+template <typename Widget, typename Accessible> void UseAccessible()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory([](const QString &key, QObject *object) {
+            return key == QLatin1String(Widget::staticMetaObject.className())
+                ? static_cast<QAccessibleInterface *>(new Accessible(static_cast<Widget *>(object)))
+                : nullptr;
+        });
+        return true;
+    }();
+    static_cast<void>(installed);
+}
+
+} // namespace voltara::ui
