@@ -1,5 +1,5 @@
 // bot_personality.cfg behind the face of config_document.h.
-#include "core/config_document.h"
+#include "core/document_of.h"
 #include "core/personality_file.h"
 #include "core/text.h"
 #include "core/windowless_view.h"
@@ -11,16 +11,11 @@ namespace voltara {
 
 namespace {
 
-class PersonalityDocument : public ConfigDocument
+class PersonalityDocument
+    : public DocumentOf<PersonalityConfig, &StartPersonalityConfig, &PersonalityFileLines>
 {
 public:
     ConfigKind Kind() const override { return ConfigKind::Personality; }
-
-    ReadOutcome Read(const std::string &path, Host &host) override
-    {
-        WindowlessView view(host);
-        return StartPersonalityConfig(config_, ProgramFolder(), view, path);
-    }
 
     void LoadDefaults() override
     {
@@ -28,13 +23,6 @@ public:
         for (int n = 1; n <= kBotCount; ++n)
             SetDefaultValues(config_, std::to_string(n), kGroupAll);
     }
-
-    std::optional<std::string> SaveBackPath() const override
-    {
-        return voltara::SaveBackPath(config_.LoadedPath);
-    }
-
-    std::vector<std::string> Lines() const override { return PersonalityFileLines(config_); }
 
     int RecordCount() const override { return kBotCount; }
 
@@ -124,8 +112,6 @@ private:
             throw std::out_of_range("no setting " + key);
         return kFields[index];
     }
-
-    PersonalityConfig config_;
 };
 
 } // namespace

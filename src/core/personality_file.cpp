@@ -158,10 +158,7 @@ ReadOutcome StartPersonalityConfig(PersonalityConfig &config, const std::string 
 std::vector<std::string> PersonalityFileLines(const PersonalityConfig &config)
 {
     using namespace personality_layout;
-    std::vector<std::string> lines;
-    lines.reserve(kFileLines);
-    for (const CommentLine &line : kHeader)
-        lines.push_back(line.names_key ? "# " + std::string(line.text) + " :" : line.text);
+    std::vector<std::string> lines = HeaderLines(kHeader, kFileLines);
     lines.emplace_back("");
     lines.push_back(std::string(kDefaultPersonalityKey) + " " + config.DefaultPersonality);
     lines.emplace_back("");

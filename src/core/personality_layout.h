@@ -2,6 +2,7 @@
 // personality. The writer walks these tables; the order and spacing of the file live here only.
 #pragma once
 
+#include "core/comment_lines.h"
 #include "core/personality.h"
 
 #include <iterator>
@@ -10,16 +11,10 @@
 namespace voltara::personality_layout {
 
 // clang-format off
-// A line of the header: a fixed text, or the heading of a key's description ("# key :").
-struct CommentLine
-{
-    const char *text;
-    bool names_key = false;
-};
-
+// The heading of a key's description: "# key :".
 constexpr CommentLine NamesKey(const char *key)
 {
-    return {key, true};
+    return {key, true, " :"};
 }
 
 constexpr CommentLine NamesKey(Setting setting)
@@ -223,12 +218,9 @@ constexpr bool EachSettingOnce()
 {
     for (int i = 0; i < kFieldCount; ++i) {
         int lines = 0;
-        int headings = 0;
         for (const BlockLine &line : kBlock)
             lines += line.kind == BlockLine::Key && IndexOf(line.setting) == i;
-        for (const CommentLine &line : kHeader)
-            headings += line.names_key && std::string_view(line.text) == kFields[i].key;
-        if (lines != 1 || headings != 1)
+        if (lines != 1 || !HeadsOnce(kHeader, kFields[i].key))
             return false;
     }
     return true;

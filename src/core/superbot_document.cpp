@@ -1,5 +1,5 @@
 // sbot.cfg behind the face of config_document.h.
-#include "core/config_document.h"
+#include "core/document_of.h"
 #include "core/superbot_file.h"
 #include "core/text.h"
 #include "core/windowless_view.h"
@@ -21,16 +21,10 @@ bool SameLetters(std::string_view a, std::string_view b)
     });
 }
 
-class SuperbotDocument : public ConfigDocument
+class SuperbotDocument : public DocumentOf<SuperbotConfig, &StartSuperbotConfig, &SuperbotFileLines>
 {
 public:
     ConfigKind Kind() const override { return ConfigKind::Superbot; }
-
-    ReadOutcome Read(const std::string &path, Host &host) override
-    {
-        WindowlessView view(host);
-        return StartSuperbotConfig(config_, ProgramFolder(), view, path);
-    }
 
     void LoadDefaults() override
     {
@@ -38,13 +32,6 @@ public:
         for (int tier = 1; tier <= kTierCount; ++tier)
             SetTierDefaults(config_, tier);
     }
-
-    std::optional<std::string> SaveBackPath() const override
-    {
-        return voltara::SaveBackPath(config_.LoadedPath);
-    }
-
-    std::vector<std::string> Lines() const override { return SuperbotFileLines(config_); }
 
     int RecordCount() const override { return kTierCount; }
 
@@ -121,8 +108,6 @@ private:
             throw std::out_of_range("no setting " + key);
         return *field;
     }
-
-    SuperbotConfig config_;
 };
 
 } // namespace

@@ -111,11 +111,7 @@ ReadOutcome StartSuperbotConfig(SuperbotConfig &config, const std::string &progr
 std::vector<std::string> SuperbotFileLines(const SuperbotConfig &config)
 {
     using namespace superbot_layout;
-    std::vector<std::string> lines;
-    lines.reserve(kFileLines);
-    for (const CommentLine &line : kHeader)
-        lines.push_back(
-            line.names_key ? "# " + std::string(line.text) + line.after : std::string(line.text));
+    std::vector<std::string> lines = HeaderLines(kHeader, kFileLines);
     for (int tier = 1; tier <= kTierCount; ++tier) {
         lines.push_back(std::string("[") + TierName(tier) + "]");
         for (const SuperbotFieldInfo &field : kSuperbotFields)

@@ -2,6 +2,7 @@
 // setting in record order, and an empty line. The writer walks these tables.
 #pragma once
 
+#include "core/comment_lines.h"
 #include "core/superbot.h"
 
 #include <iterator>
@@ -9,15 +10,8 @@
 
 namespace voltara::superbot_layout {
 
-// A line of the header: a fixed text, or the heading of a key's description ("# key <value>",
-// with the spacing the file has always had after it).
-struct CommentLine
-{
-    const char *text;
-    bool names_key = false;
-    const char *after = "";
-};
-
+// The heading of a key's description: "# key <value>", with the spacing the file has always had
+// after it.
 constexpr CommentLine NamesKey(SuperbotSetting setting, const char *after)
 {
     return {FieldOf(setting).key, true, after};
@@ -67,10 +61,7 @@ inline constexpr CommentLine kHeader[] = {
 constexpr bool EachSettingDescribedOnce()
 {
     for (const SuperbotFieldInfo &field : kSuperbotFields) {
-        int headings = 0;
-        for (const CommentLine &line : kHeader)
-            headings += line.names_key && std::string_view(line.text) == field.key;
-        if (headings != 1)
+        if (!HeadsOnce(kHeader, field.key))
             return false;
     }
     return true;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QString>
 
 namespace voltara::ui {
@@ -21,5 +22,24 @@ template <typename Widget, typename Accessible> void UseAccessible()
     }();
     static_cast<void>(installed);
 }
+
+// A widget's accessible face that also offers Extra, one more of Qt's interfaces (a value, a
+// text), of type kType, which the class deriving from it implements.
+template <typename Extra, QAccessible::InterfaceType kType>
+class AccessibleWith : public QAccessibleWidget, public Extra
+{
+public:
+    AccessibleWith(QWidget *widget, QAccessible::Role role)
+        : QAccessibleWidget(widget, role)
+    {
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == kType)
+            return static_cast<Extra *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+};
 
 } // namespace voltara::ui

@@ -1,8 +1,11 @@
 #include "ui/designfont.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QLabel>
+#include <QPalette>
 #include <QStringList>
 
 namespace voltara::ui {
@@ -41,6 +44,16 @@ void UseInstalledApplicationFont()
         font.setFamily(family);
         QApplication::setFont(font);
     }
+}
+
+void MakeRedText(QLabel *label, const QFont &font)
+{
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    label->setPalette(palette);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
 }
 
 } // namespace voltara::ui

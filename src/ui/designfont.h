@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QString>
 
+class QLabel;
+
 namespace voltara::ui {
 
 // The family itself where the system has it, else an installed family of the kind the hint
@@ -16,11 +18,21 @@ QString InstalledFamily(const QString &family, QFont::StyleHint hint);
 // right after the application object is made.
 void UseInstalledApplicationFont();
 
-inline QFont DesignFont()
+// The family, or the installed stand-in of its kind, at a size in points.
+inline QFont InstalledFont(const QString &family, QFont::StyleHint hint, double points)
 {
-    QFont font(InstalledFamily(QStringLiteral("MS Sans Serif"), QFont::SansSerif), 8);
-    font.setStyleHint(QFont::SansSerif);
+    QFont font(InstalledFamily(family, hint));
+    font.setStyleHint(hint);
+    font.setPointSizeF(points);
     return font;
 }
+
+inline QFont DesignFont()
+{
+    return InstalledFont(QStringLiteral("MS Sans Serif"), QFont::SansSerif, 8);
+}
+
+// The red text of the About and Credits windows: plain text in the font, centred at the top.
+void MakeRedText(QLabel *label, const QFont &font);
 
 } // namespace voltara::ui

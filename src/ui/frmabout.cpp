@@ -62,15 +62,7 @@ void frmAbout::createControls()
     lblAnzeige = new QLabel(this);
     lblAnzeige->setObjectName(QStringLiteral("lblAnzeige"));
     lblAnzeige->setGeometry(TwipsRect(120, 900, 4875, 2115));
-    QFont font(InstalledFamily(QStringLiteral("Fixedsys"), QFont::Monospace));
-    font.setStyleHint(QFont::Monospace);
-    font.setPointSize(9);
-    lblAnzeige->setFont(font);
-    QPalette palette = lblAnzeige->palette();
-    palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    lblAnzeige->setPalette(palette);
-    lblAnzeige->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    lblAnzeige->setTextFormat(Qt::PlainText);
+    MakeRedText(lblAnzeige, InstalledFont(QStringLiteral("Fixedsys"), QFont::Monospace, 9));
 
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

@@ -29,18 +29,11 @@ namespace {
 
 constexpr const char *kPicture = ":/voltara/credits.jpg";
 
-void MakeRedLabel(QLabel *label, double point_size)
+void MakeRedLabel(QLabel *label, double points)
 {
-    QFont font(InstalledFamily(QStringLiteral("Times New Roman"), QFont::Serif));
-    font.setStyleHint(QFont::Serif);
-    font.setPointSizeF(point_size);
+    QFont font = InstalledFont(QStringLiteral("Times New Roman"), QFont::Serif, points);
     font.setBold(true);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    label->setPalette(palette);
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label->setTextFormat(Qt::PlainText);
+    MakeRedText(label, font);
 }
 
 // The designed size leaves the last of the 14 lines below the label's edge, so the end of the

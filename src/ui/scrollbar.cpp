@@ -14,19 +14,13 @@ namespace {
 
 // What a screen reader reads for the bar: its number through ScrollBar::reading, which Qt's own
 // scroll-bar interface cannot give, since it reads the internal value.
-class ScrollBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+class ScrollBarAccessible
+    : public AccessibleWith<QAccessibleValueInterface, QAccessible::ValueInterface>
 {
 public:
     explicit ScrollBarAccessible(ScrollBar *bar)
-        : QAccessibleWidget(bar, QAccessible::ScrollBar)
+        : AccessibleWith(bar, QAccessible::ScrollBar)
     {
-    }
-
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::ValueInterface)
-            return static_cast<QAccessibleValueInterface *>(this);
-        return QAccessibleWidget::interface_cast(type);
     }
 
     QString text(QAccessible::Text type) const override

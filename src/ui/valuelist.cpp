@@ -123,19 +123,13 @@ int RangeTextWidth(const QFont &font, int first, int count)
 // show as its value. Qt's own interface for a list gives the entry as the name on Linux, where
 // Orca then takes the label for the name and finds no value: its value comes from the text
 // interface, which this one offers, read only, with the entry's text.
-class ValueListAccessible : public QAccessibleWidget, public QAccessibleTextInterface
+class ValueListAccessible
+    : public AccessibleWith<QAccessibleTextInterface, QAccessible::TextInterface>
 {
 public:
     explicit ValueListAccessible(ValueList *list)
-        : QAccessibleWidget(list, QAccessible::ComboBox)
+        : AccessibleWith(list, QAccessible::ComboBox)
     {
-    }
-
-    void *interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface *>(this);
-        return QAccessibleWidget::interface_cast(type);
     }
 
     // The drop-down's entries, as Qt's own interface shows them.
