@@ -2,7 +2,7 @@
 // every preset. The inputs are the reference files of the core tests.
 #include "core/personality_file.h"
 #include "core/presets.h"
-#include "core/superbot.h"
+#include "core/superbot_file.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -33,9 +33,6 @@ public:
     void Yield() override { }
     void ShowSuperbot(const std::string &) override { }
 };
-
-const std::string kPersonalityPath = VOLTARA_TEST_DATA "/default_personality.cfg";
-const std::string kSuperbotPath = VOLTARA_TEST_DATA "/default_sbot.cfg";
 
 std::string Content(const std::string &path)
 {
@@ -68,94 +65,120 @@ private:
     std::string path_;
 };
 
-PersonalityConfig LoadedPersonalities()
+// What the benchmarks of either file call: its configuration, reader and writer.
+struct Personalities
 {
-    PersonalityConfig config;
-    NullView view;
-    BuildConfigPath(config, "/nonexistent");
-    ReadPersonalityFile(config, kPersonalityPath, view);
+    using Config = PersonalityConfig;
+    using View = NullView;
+    static constexpr const char *kPath = VOLTARA_TEST_DATA "/default_personality.cfg";
+    static constexpr const char *kName = "bot_personality.cfg";
+    static void Start(Config &config) { BuildConfigPath(config, "/nonexistent"); }
+    static constexpr auto kReadContent = &ReadPersonality;
+    static constexpr auto kReadFile = &ReadPersonalityFile;
+    static constexpr auto kRepair = &RepairPersonalities;
+    static constexpr auto kLines = &PersonalityFileLines;
+    static constexpr auto kWrite = &WritePersonalityFile;
+};
+
+struct Superbots
+{
+    using Config = SuperbotConfig;
+    using View = NullSuperbotView;
+    static constexpr const char *kPath = VOLTARA_TEST_DATA "/default_sbot.cfg";
+    static constexpr const char *kName = "sbot.cfg";
+    static void Start(Config &config) { InitSuperbotData(config, "/nonexistent"); }
+    static constexpr auto kReadContent = &ReadSuperbot;
+    static constexpr auto kReadFile = &ReadSuperbotFile;
+    static constexpr auto kRepair = &RepairSuperbots;
+    static constexpr auto kLines = &SuperbotFileLines;
+    static constexpr auto kWrite = &WriteSuperbotFile;
+};
+
+template <typename Kind> typename Kind::Config Loaded()
+{
+    typename Kind::Config config;
+    typename Kind::View view;
+    Kind::Start(config);
+    Kind::kReadFile(config, Kind::kPath, view);
     return config;
 }
 
-SuperbotConfig LoadedSuperbots()
+template <typename Kind> void ReadContent(benchmark::State &state)
 {
-    SuperbotConfig config;
-    NullSuperbotView view;
-    InitSuperbotData(config, "/nonexistent");
-    ReadSuperbotFile(config, kSuperbotPath, view);
-    return config;
-}
-
-void ReadPersonalityContent(benchmark::State &state)
-{
-    const std::string content = Content(kPersonalityPath);
-    NullView view;
+    const std::string content = Content(Kind::kPath);
+    typename Kind::View view;
     for (auto _ : state) {
-        PersonalityConfig config;
-        BuildConfigPath(config, "/nonexistent");
-        ReadPersonality(config, content, view);
+        typename Kind::Config config;
+        Kind::Start(config);
+        Kind::kReadContent(config, content, view);
         benchmark::DoNotOptimize(config);
     }
 }
-BENCHMARK(ReadPersonalityContent);
+BENCHMARK_TEMPLATE(ReadContent, Personalities);
+BENCHMARK_TEMPLATE(ReadContent, Superbots);
 
-void ReadPersonalityFromDisk(benchmark::State &state)
+template <typename Kind> void ReadFromDisk(benchmark::State &state)
 {
-    NullView view;
+    typename Kind::View view;
     for (auto _ : state) {
-        PersonalityConfig config;
-        BuildConfigPath(config, "/nonexistent");
-        ReadPersonalityFile(config, kPersonalityPath, view);
+        typename Kind::Config config;
+        Kind::Start(config);
+        Kind::kReadFile(config, Kind::kPath, view);
         benchmark::DoNotOptimize(config);
     }
 }
-BENCHMARK(ReadPersonalityFromDisk);
+BENCHMARK_TEMPLATE(ReadFromDisk, Personalities);
+BENCHMARK_TEMPLATE(ReadFromDisk, Superbots);
 
-// Nine empty records: every field is replaced by its default.
-void RepairEmptyPersonalities(benchmark::State &state)
+// Empty records: every field is replaced by its default.
+template <typename Kind> void RepairEmpty(benchmark::State &state)
 {
     for (auto _ : state) {
-        PersonalityConfig config;
-        RepairPersonalities(config);
+        typename Kind::Config config;
+        Kind::kRepair(config);
         benchmark::DoNotOptimize(config);
     }
 }
-BENCHMARK(RepairEmptyPersonalities);
+BENCHMARK_TEMPLATE(RepairEmpty, Personalities);
+BENCHMARK_TEMPLATE(RepairEmpty, Superbots);
 
-// Nine valid records: every field is checked and kept.
-void RepairValidPersonalities(benchmark::State &state)
+// Valid records: every field is checked and kept.
+template <typename Kind> void RepairValid(benchmark::State &state)
 {
-    PersonalityConfig config = LoadedPersonalities();
+    typename Kind::Config config = Loaded<Kind>();
     for (auto _ : state) {
-        RepairPersonalities(config);
+        Kind::kRepair(config);
         benchmark::DoNotOptimize(config);
     }
 }
-BENCHMARK(RepairValidPersonalities);
+BENCHMARK_TEMPLATE(RepairValid, Personalities);
+BENCHMARK_TEMPLATE(RepairValid, Superbots);
 
-void PersonalityLines(benchmark::State &state)
+template <typename Kind> void Lines(benchmark::State &state)
 {
-    PersonalityConfig config = LoadedPersonalities();
+    const typename Kind::Config config = Loaded<Kind>();
     for (auto _ : state)
-        benchmark::DoNotOptimize(PersonalityFileLines(config));
+        benchmark::DoNotOptimize(Kind::kLines(config));
 }
-BENCHMARK(PersonalityLines);
+BENCHMARK_TEMPLATE(Lines, Personalities);
+BENCHMARK_TEMPLATE(Lines, Superbots);
 
-void WritePersonalityToDisk(benchmark::State &state)
+template <typename Kind> void WriteToDisk(benchmark::State &state)
 {
-    PersonalityConfig config = LoadedPersonalities();
+    typename Kind::Config config = Loaded<Kind>();
     const ScratchFolder folder;
-    const std::string path = folder.File("bot_personality.cfg");
-    NullView view;
+    const std::string path = folder.File(Kind::kName);
+    typename Kind::View view;
     for (auto _ : state)
-        WritePersonalityFile(config, path, view);
+        Kind::kWrite(config, path, view);
 }
-BENCHMARK(WritePersonalityToDisk);
+BENCHMARK_TEMPLATE(WriteToDisk, Personalities);
+BENCHMARK_TEMPLATE(WriteToDisk, Superbots);
 
 // Every preset code; the random ones draw from the process-wide, clock-seeded generator.
 void Preset(benchmark::State &state, const char *code)
 {
-    PersonalityConfig config = LoadedPersonalities();
+    PersonalityConfig config = Loaded<Personalities>();
     NullView view;
     for (auto _ : state) {
         ApplyPreset(config, code, view);
@@ -180,70 +203,6 @@ BENCHMARK_CAPTURE(Preset, OthersDefault, "40");
 BENCHMARK_CAPTURE(Preset, OthersRandom, "41");
 BENCHMARK_CAPTURE(Preset, Extreme, "42");
 BENCHMARK_CAPTURE(Preset, Boring, "43");
-
-void ReadSuperbotContent(benchmark::State &state)
-{
-    const std::string content = Content(kSuperbotPath);
-    NullSuperbotView view;
-    for (auto _ : state) {
-        SuperbotConfig config;
-        InitSuperbotData(config, "/nonexistent");
-        ReadSuperbot(config, content, view);
-        benchmark::DoNotOptimize(config);
-    }
-}
-BENCHMARK(ReadSuperbotContent);
-
-void ReadSuperbotFromDisk(benchmark::State &state)
-{
-    NullSuperbotView view;
-    for (auto _ : state) {
-        SuperbotConfig config;
-        InitSuperbotData(config, "/nonexistent");
-        ReadSuperbotFile(config, kSuperbotPath, view);
-        benchmark::DoNotOptimize(config);
-    }
-}
-BENCHMARK(ReadSuperbotFromDisk);
-
-void RepairEmptySuperbots(benchmark::State &state)
-{
-    for (auto _ : state) {
-        SuperbotConfig config;
-        RepairSuperbots(config);
-        benchmark::DoNotOptimize(config);
-    }
-}
-BENCHMARK(RepairEmptySuperbots);
-
-void RepairValidSuperbots(benchmark::State &state)
-{
-    SuperbotConfig config = LoadedSuperbots();
-    for (auto _ : state) {
-        RepairSuperbots(config);
-        benchmark::DoNotOptimize(config);
-    }
-}
-BENCHMARK(RepairValidSuperbots);
-
-void SuperbotLines(benchmark::State &state)
-{
-    SuperbotConfig config = LoadedSuperbots();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(SuperbotFileLines(config));
-}
-BENCHMARK(SuperbotLines);
-
-void WriteSuperbotToDisk(benchmark::State &state)
-{
-    SuperbotConfig config = LoadedSuperbots();
-    const ScratchFolder folder;
-    const std::string path = folder.File("sbot.cfg");
-    NullSuperbotView view;
-    for (auto _ : state)
-        WriteSuperbotFile(config, path, view);
-}
-BENCHMARK(WriteSuperbotToDisk);
 
 } // namespace
 

@@ -96,7 +96,7 @@ QString Reading(SuperbotSetting setting, int position)
 } // namespace
 
 frmOlmach::frmOlmach(voltara::SuperbotConfig &config, std::string programFolder, QWidget *parent)
-    : EditorWindow("frmOlmach", texts::kOlmach, "Tavrin", std::move(programFolder), parent)
+    : EditorWindow("frmOlmach", texts::kOlmach, std::move(programFolder), parent)
     , m_config(config)
 {
     createControls(createClientArea(kClientWidth, kFieldAreaHeight));

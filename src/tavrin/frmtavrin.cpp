@@ -39,7 +39,7 @@ using namespace tavrin;
 namespace texts = voltara::ui::texts;
 
 frmTavrin::frmTavrin(voltara::PersonalityConfig &config, std::string programFolder, QWidget *parent)
-    : EditorWindow("frmTavrin", texts::kTavrin, "Olmach", std::move(programFolder), parent)
+    : EditorWindow("frmTavrin", texts::kTavrin, std::move(programFolder), parent)
     , m_config(config)
 {
     QWidget *area = createClientArea(kClientWidth, kFieldAreaHeight);

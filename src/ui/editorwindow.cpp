@@ -28,12 +28,11 @@ struct EditorWindow::MenuItem
     void (EditorWindow::*command)();
 };
 
-EditorWindow::EditorWindow(const char *name, const texts::EditorTexts &texts,
-    const char *siblingProgram, std::string programFolder, QWidget *parent)
+EditorWindow::EditorWindow(
+    const char *name, const texts::EditorTexts &texts, std::string programFolder, QWidget *parent)
     : QMainWindow(parent)
     , m_programFolder(std::move(programFolder))
-    , m_siblingCaption(texts.startSibling)
-    , m_siblingProgram(siblingProgram)
+    , m_texts(texts)
 {
     setObjectName(QLatin1String(name));
     setWindowTitle(QString::fromLatin1(texts.title));
@@ -135,7 +134,7 @@ void EditorWindow::createMenus(const std::function<void()> &moreMenus)
     if (moreMenus)
         moreMenus();
     // The sibling is a command on the menu bar itself.
-    QAction *sibling = menuBar()->addAction(QString::fromLatin1(m_siblingCaption));
+    QAction *sibling = menuBar()->addAction(QString::fromLatin1(m_texts.startSibling));
     sibling->setObjectName(QStringLiteral("menBot"));
     connect(sibling, &QAction::triggered, this, &EditorWindow::menBot_Click);
     QMenu *help = addSubmenu(menuBar(), "menHelp", "Help");
@@ -188,7 +187,7 @@ void EditorWindow::menQuit_Click()
 
 void EditorWindow::menBot_Click()
 {
-    StartSibling(this, m_siblingProgram);
+    StartSibling(this, m_texts.siblingProgram);
 }
 
 void EditorWindow::menAbout_Click()

@@ -63,11 +63,10 @@ protected:
         std::function<void(const std::string &path)> read;
         std::function<void(const std::string &path)> write;
     };
-    // A window named name, with the editor's title, in the design font; siblingProgram is the
-    // other editor's program beside this one, which the menu bar's item starts. programFolder
-    // holds the window's file and is where the file dialogs start.
-    EditorWindow(const char *name, const texts::EditorTexts &texts, const char *siblingProgram,
-        std::string programFolder, QWidget *parent);
+    // A window named name, with the editor's title and sibling item, in the design font.
+    // programFolder holds the window's file and is where the file dialogs start.
+    EditorWindow(const char *name, const texts::EditorTexts &texts, std::string programFolder,
+        QWidget *parent);
 
     const std::string &programFolder() const { return m_programFolder; }
 
@@ -102,8 +101,7 @@ private:
     void saveUnderChosenName();
 
     const std::string m_programFolder;
-    const char *const m_siblingCaption;
-    const char *const m_siblingProgram;
+    const texts::EditorTexts &m_texts;
     std::optional<EditedFile> m_file;
     QWidget *m_focusAnchor = nullptr;
 };

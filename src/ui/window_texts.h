@@ -7,14 +7,18 @@
 
 namespace voltara::ui::texts {
 
-// Each editor's title, and the caption of its menu-bar item that starts the other editor.
+// Each editor's title, the caption of its menu-bar item that starts the other editor, and the
+// name of that editor's program beside it (".exe" added on Windows).
 struct EditorTexts
 {
     const char *title;
     const char *startSibling;
+    const char *siblingProgram;
 };
-inline constexpr EditorTexts kTavrin = {"Official Bot Personality Editor", "Superbot Editor"};
-inline constexpr EditorTexts kOlmach = {"Official SuperBot Editor", "Bot Personality Editor"};
+inline constexpr EditorTexts kTavrin = {
+    "Official Bot Personality Editor", "Superbot Editor", "Olmach"};
+inline constexpr EditorTexts kOlmach = {
+    "Official SuperBot Editor", "Bot Personality Editor", "Tavrin"};
 
 // The shared windows' titles.
 inline constexpr const char *kAboutTitle = "About Voltara Bot Editor";
