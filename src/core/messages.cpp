@@ -28,7 +28,7 @@ std::string TooLargeText(const std::string &path, std::uint64_t size, std::uint6
 std::string ChangedFileText(const std::string &path)
 {
     return "File: \"" + path
-        + "\" has been changed by another program since it was read or saved here\r\n"
+        + "\" has been changed by another program since it was read or saved here.\r\n"
           "Overwrite it?";
 }
 

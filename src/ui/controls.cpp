@@ -1,5 +1,8 @@
 #include "ui/controls.h"
 
+#include "ui/accessible.h"
+
+#include <QAccessibleWidget>
 #include <QGroupBox>
 #include <QWidget>
 
@@ -8,6 +11,34 @@
 namespace voltara::ui {
 
 namespace {
+
+// A frame that a screen reader names after its own caption, whenever it changes: Qt's own
+// interface names a frame inside another frame after the outer one.
+class Frame : public QGroupBox
+{
+    Q_OBJECT
+
+public:
+    using QGroupBox::QGroupBox;
+};
+
+class FrameAccessible : public QAccessibleWidget
+{
+public:
+    explicit FrameAccessible(Frame *frame)
+        : QAccessibleWidget(frame, QAccessible::Grouping)
+    {
+    }
+
+    QString text(QAccessible::Text type) const override
+    {
+        const QString own = QAccessibleWidget::text(type);
+        if (type != QAccessible::Name || !widget()->accessibleName().isEmpty())
+            return own;
+        QString title = static_cast<const Frame *>(widget())->title();
+        return title.remove(QLatin1Char('&'));
+    }
+};
 
 class OptionGroup : public QGroupBox
 {
@@ -27,9 +58,9 @@ void FitWidth(QWidget *widget)
 
 QGroupBox *NewFrame(QWidget *parent, const char *name, const QString &caption, const QRect &place)
 {
-    auto *frame = new QGroupBox(caption, parent);
+    auto *frame = new Frame(caption, parent);
+    UseAccessible<Frame, FrameAccessible>();
     frame->setObjectName(QLatin1String(name));
-    frame->setAccessibleName(caption);
     frame->setGeometry(place);
     return frame;
 }
@@ -56,3 +87,5 @@ void GroupOptionButtons(const QList<QWidget *> &buttons, const char *name, const
 }
 
 } // namespace voltara::ui
+
+#include "controls.moc"

@@ -14,8 +14,8 @@ namespace voltara::ui {
 // and style at hand, the control grows to the right instead of clipping it.
 void FitWidth(QWidget *widget);
 
-// A frame with a caption at its designed place. Screen readers name it after its own caption
-// (Qt would name a frame inside a frame after the outer one).
+// A frame with a caption at its designed place. Screen readers name it after its own caption,
+// also when setTitle changes it (Qt would name a frame inside a frame after the outer one).
 QGroupBox *NewFrame(QWidget *parent, const char *name, const QString &caption, const QRect &place);
 
 // Puts option buttons into a box that draws nothing, named heading, so that a screen reader

@@ -46,6 +46,8 @@ frmAbout::frmAbout(QWidget *parent)
     setWindowFlags(
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(Twips(5160), Twips(3675));
+    // What the window shows is what a screen reader reads when it opens, as of a message box.
+    setAccessibleDescription(AboutText().trimmed());
     createControls();
 }
 

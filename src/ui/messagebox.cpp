@@ -57,9 +57,9 @@ void ClearNativeTitle(QWindow *window)
 {
 #ifdef VOLTARA_HAVE_XCB
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
-        return;
-    xcb_connection_t *connection = x11->connection();
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return; // another platform (offscreen) that names itself X11
     const xcb_atom_t name = InternAtom(connection, "_NET_WM_NAME");
     const xcb_atom_t utf8 = InternAtom(connection, "UTF8_STRING");
     if (name != XCB_ATOM_NONE && utf8 != XCB_ATOM_NONE) {
@@ -98,12 +98,18 @@ void ShowRealBox(QWidget *parent, const MessageBoxRecord &box)
     message.exec();
 }
 
+// The caption with an access key on its first letter, as every button of the programs has one.
+QString WithAccessKey(const QString &caption)
+{
+    return caption.contains(QLatin1Char('&')) ? caption : QLatin1Char('&') + caption;
+}
+
 bool AskRealQuestion(QWidget *parent, const MessageBoxRecord &box, const QString &proceed)
 {
     EmptyTitleKeeper keeper;
     QMessageBox question(QMessageBox::Warning, box.title, box.text, QMessageBox::NoButton, parent);
     question.setTextFormat(Qt::PlainText);
-    QPushButton *go = question.addButton(proceed, QMessageBox::AcceptRole);
+    QPushButton *go = question.addButton(WithAccessKey(proceed), QMessageBox::AcceptRole);
     QPushButton *cancel = question.addButton(QMessageBox::Cancel);
     question.setDefaultButton(cancel);
     question.setEscapeButton(cancel);

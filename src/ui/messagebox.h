@@ -30,8 +30,9 @@ void ShowMessageBox(QWidget *parent, const std::string &text, const Caption &cap
 using MessageBoxFunction = std::function<void(QWidget *parent, const MessageBoxRecord &box)>;
 void SetMessageBoxFunction(MessageBoxFunction function);
 
-// Shows a modal question with a button captioned proceed and "Cancel", which has the focus and
-// answers Escape: a question before an overwrite must not be answered by a hurried Return.
+// Shows a modal question with a button captioned proceed, its first letter the access key, and
+// "Cancel", which has the focus and answers Escape: a question before an overwrite must not be
+// answered by a hurried Return.
 // True when proceed was chosen.
 bool ShowQuestionBox(
     QWidget *parent, const std::string &text, const Caption &caption, const std::string &proceed);

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -83,8 +84,18 @@ void OpenMenusOnF10(QMainWindow *window)
     key->setObjectName(QStringLiteral("menuBarKey"));
     QObject::connect(key, &QShortcut::activated, window, [window] {
         QMenuBar *bar = window->menuBar();
-        if (!bar->actions().isEmpty())
-            bar->setActiveAction(bar->actions().constFirst());
+        if (bar->actions().isEmpty())
+            return;
+        // First the menu bar takes the keyboard as a tap of Alt gives it, so that an item
+        // without a menu (the sibling editor) that the arrows reach is started by Return, Enter
+        // or Space as it is after Alt.
+        // (The event of a modifier key names the modifier as it is after it; Qt gives it as
+        // the system sends it, as it was before.)
+        QKeyEvent altDown(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &altDown);
+        QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier);
+        QCoreApplication::sendEvent(window, &altUp);
+        bar->setActiveAction(bar->actions().constFirst());
     });
 }
 
