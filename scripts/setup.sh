@@ -5,7 +5,7 @@
 
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev libxcb1-dev libgtest-dev python3 xvfb xdotool x11-utils fonts-dejavu-core "$@")
+packages=(cmake g++ make qt6-base-dev libxcb1-dev libgtest-dev python3 xvfb xdotool x11-utils fonts-dejavu-core fonts-liberation2 "$@")
 missing=()
 for package in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then

@@ -161,6 +161,7 @@ void frmOlmach::createFieldFrames()
         }
         editorOf(design.setting)->setGeometry(TwipsRect(design.control));
         DescribeWithHint(frame, field.hint_text);
+        voltara::ui::KeepBelowCaption(frame, voltara::ui::Twips(design.control.top));
     }
 }
 

@@ -129,6 +129,8 @@ void frmTavrin::createFieldFrames()
     cmdDefault->setAccessibleDescription(QString::fromLatin1(texts::kTavrinLoadDefaults));
     cmdDefault->setGeometry(TwipsRect(kLoadDefaults));
     connect(cmdDefault, &QPushButton::clicked, this, &frmTavrin::cmdDefault_Click);
+    for (const GroupFrame &layout : kGroupFrames)
+        voltara::ui::KeepBelowCaption(frames[layout.group], voltara::ui::Twips(layout.firstRowTop));
 }
 
 void frmTavrin::createValueFields(const std::array<QGroupBox *, 5> &frames)

@@ -3,7 +3,12 @@
 #include "ui/accessible.h"
 
 #include <QAccessibleWidget>
+#include <QFont>
+#include <QAbstractButton>
 #include <QGroupBox>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QWidget>
 
 #include <algorithm>
@@ -49,11 +54,41 @@ protected:
     void paintEvent(QPaintEvent *) override { }
 };
 
+// Where a check box's or option button's caption ends, from its left edge: after its mark, the
+// style's spacing and the text.
+int CaptionEnd(const QAbstractButton *button)
+{
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const QStyle::SubElement contents = qobject_cast<const QRadioButton *>(button)
+        ? QStyle::SE_RadioButtonContents
+        : QStyle::SE_CheckBoxContents;
+    return button->style()->subElementRect(contents, &option, button).left()
+        + button->fontMetrics().horizontalAdvance(button->text()) + 1;
+}
+
 } // namespace
 
-void FitWidth(QWidget *widget)
+void FitWidth(QAbstractButton *button)
 {
-    widget->resize(std::max(widget->width(), widget->sizeHint().width()), widget->height());
+    // Narrower letters of the same height, down to seven tenths of their width: narrower text
+    // would be hard to read, and the control then grows instead.
+    QFont font = button->font();
+    for (int stretch = 95; CaptionEnd(button) > button->width() && stretch >= 70; stretch -= 5) {
+        font.setStretch(stretch);
+        button->setFont(font);
+    }
+    button->resize(std::max(button->width(), CaptionEnd(button)), button->height());
+}
+
+void KeepBelowCaption(QGroupBox *frame, int designedTop)
+{
+    const int shift = frame->contentsRect().top() - designedTop;
+    if (shift <= 0)
+        return;
+    for (QWidget *control : frame->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        control->move(control->x(), control->y() + shift);
 }
 
 QGroupBox *NewFrame(QWidget *parent, const char *name, const QString &caption, const QRect &place)

@@ -5,14 +5,22 @@
 #include <QRect>
 #include <QString>
 
+class QAbstractButton;
 class QGroupBox;
 class QWidget;
 
 namespace voltara::ui {
 
-// The designed sizes assume a narrow dialog font; where a caption needs more room in the font
-// and style at hand, the control grows to the right instead of clipping it.
-void FitWidth(QWidget *widget);
+// The designed sizes assume a narrow dialog font; where a check box's or option button's caption
+// needs more room in the font and style at hand, its letters narrow until it fits the designed
+// width, so that it covers no neighbour. Only a caption that does not fit even then makes the
+// control grow to the right.
+void FitWidth(QAbstractButton *button);
+
+// Keeps a frame's controls clear of its caption: where the frame's style leaves less room above
+// them than the design (designedTop, the first row's top in pixels), all of them move down as
+// far as the caption needs.
+void KeepBelowCaption(QGroupBox *frame, int designedTop);
 
 // A frame with a caption at its designed place. Screen readers name it after its own caption,
 // also when setTitle changes it (Qt would name a frame inside a frame after the outer one).

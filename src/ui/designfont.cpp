@@ -10,16 +10,28 @@
 
 namespace voltara::ui {
 
+namespace {
+
+// A family the programs can draw every character with: installed, and drawn from outlines. A
+// bitmap face (Windows' "MS Sans Serif" and "Fixedsys", Wine's copies of them) loses glyphs on
+// its way through Qt's font engines: under Wine a capital "I" is not drawn at all.
+bool Drawable(const QString &family)
+{
+    return QFontDatabase::hasFamily(family) && QFontDatabase::isSmoothlyScalable(family);
+}
+
+} // namespace
+
+// The stand-ins come in the order of their likeness to the Windows faces the windows were
+// designed with: the same widths where a face is metric-compatible (Liberation's), so that
+// captions fit the designed places.
 QString InstalledFamily(const QString &family, QFont::StyleHint hint)
 {
-#ifdef _WIN32
-    // Qt on Windows falls back to whichever family comes first. Under Wine that is often a
-    // mathematical font, whose tall glyph boxes push a line edit's text out of sight.
-    if (QFontInfo(QFont(family)).family().compare(family, Qt::CaseInsensitive) == 0)
+    if (Drawable(family))
         return family;
-    static const QStringList sans {QStringLiteral("Microsoft Sans Serif"),
-        QStringLiteral("Segoe UI"), QStringLiteral("Tahoma"), QStringLiteral("Arial"),
-        QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
+    static const QStringList sans {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+        QStringLiteral("Liberation Sans"), QStringLiteral("Tahoma"), QStringLiteral("Segoe UI"),
+        QStringLiteral("DejaVu Sans")};
     static const QStringList serif {QStringLiteral("Times New Roman"),
         QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")};
     static const QStringList mono {QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
@@ -27,12 +39,9 @@ QString InstalledFamily(const QString &family, QFont::StyleHint hint)
     const QStringList &candidates =
         hint == QFont::Serif ? serif : (hint == QFont::Monospace ? mono : sans);
     for (const QString &candidate : candidates) {
-        if (QFontDatabase::hasFamily(candidate))
+        if (Drawable(candidate))
             return candidate;
     }
-#else
-    (void)hint;
-#endif
     return family;
 }
 

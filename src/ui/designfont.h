@@ -9,9 +9,9 @@ class QLabel;
 
 namespace voltara::ui {
 
-// The family itself where the system has it, else an installed family of the kind the hint
-// names (SansSerif, Serif or Monospace). On Linux fontconfig finds the nearest family by
-// itself, and the name is kept.
+// The family itself where the system has it as an outline font, else the installed outline
+// family of the kind the hint names (SansSerif, Serif or Monospace) that is most like the
+// Windows faces; the name itself when none is installed, for the system to match.
 QString InstalledFamily(const QString &family, QFont::StyleHint hint);
 
 // Gives the application's own font (message boxes, menus) the same treatment. Called once,
