@@ -20,7 +20,7 @@ const Command kCommands[] = {
     {"get", "FILE [N [KEY]] [--json] [--kind KIND]", "print values",
      GetDetails, kKindOption | kJsonOption, 1, 3, Get},
     {"diff", "A B [--json] [--kind KIND]", "print the settings in which two files differ",
-     DiffDetails, kKindOption | kJsonOption, 2, 2, Diff, kUsage},
+     DiffDetails, kKindOption | kJsonOption, 2, 2, Diff, 2},
     {"fix", "FILE [-o OUT] [--dry-run] [--force] [--kind KIND]",
      "write FILE as the editor's Save would",
      FixDetails, kChangeOptions | kOutputOption, 1, 1, Fix},

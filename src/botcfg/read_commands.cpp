@@ -62,6 +62,9 @@ bool OpenForValues(Document &document, const std::string &path, Io &io)
     return true;
 }
 
+// diff's exit status, as diff(1) has it.
+enum DiffStatus { kAlike = 0, kDifferent = 1, kTrouble = 2 };
+
 // One setting that two files hold differently.
 struct Difference
 {
@@ -159,13 +162,13 @@ int Diff(const Arguments &args, Io &io)
     const bool read_a = OpenForValues(a, path_a, io);
     const bool read_b = OpenForValues(b, path_b, io);
     if (!read_a || !read_b)
-        return kUsage;
+        return kTrouble;
     const std::vector<Difference> differences = Differences(a.file(), b.file());
     if (args.json)
         PrintDifferencesAsJson(a.file(), differences, io.out);
     else
         PrintDifferences(a.file(), differences, io.out);
-    return differences.empty() ? kDone : kFailed;
+    return differences.empty() ? kAlike : kDifferent;
 }
 
 } // namespace botcfg

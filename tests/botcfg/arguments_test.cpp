@@ -70,11 +70,11 @@ TEST(CommandTable, EachCommandTakesItsOwnOptionsOnly)
     EXPECT_NO_THROW(Check({"apply", "f.cfg", "3", "-", "--dry-run", "--force", "--kind", "k"}));
     EXPECT_NO_THROW(Check({"fix", "f.cfg", "-o", "out", "--dry-run"}));
     const std::vector<Args> refused = {
-        {"get",            "f",             "--dry-run"},
-        {                   "new",                            "superbot",                    "--dry-run"      },
-        { "diff",   "a",                           "b",                       "--force"},
-        {          "fix", "f",                        "--json"                               },
-        {                                      "fix",                                                                      "f", "-o",  "-", "--dry-run"},
+        {"get",        "f",               "--dry-run"                   },
+        {                                                                                    "new",                        "superbot",                  "--dry-run"                         },
+        {                                                                      "diff", "a",                         "b",                                            "--force"},
+        {                                                                                                                       "fix",                            "f", "--json"},
+        { "fix",                             "f",                            "-o",                                                                         "-", "--dry-run"},
     };
     for (const Args &args : refused) {
         SCOPED_TRACE(testing::PrintToString(args));
