@@ -18,6 +18,19 @@ const ValueOption kValueOptions[] = {
     {"--seed",   nullptr, kSeedOption,   &Arguments::seed  },
 };
 
+struct FlagOption
+{
+    const char *name;
+    Option bit;
+    bool Arguments::*slot;
+};
+
+const FlagOption kFlagOptions[] = {
+    {"--force",   kForceOption,  &Arguments::force  },
+    {"--json",    kJsonOption,   &Arguments::json   },
+    {"--dry-run", kDryRunOption, &Arguments::dry_run},
+};
+
 bool LooksLikeOption(const std::string &arg)
 {
     return arg.size() > 1 && arg[0] == '-' && !(arg[1] >= '0' && arg[1] <= '9');
@@ -63,17 +76,21 @@ void TakeOption(const std::vector<std::string> &args, std::size_t &i, Arguments 
     const std::string &arg = args[i];
     if (arg == "--help" || arg == "-h") {
         parsed.help = true;
-    } else if (arg == "--version") {
-        parsed.version = true;
-    } else if (arg == "--force") {
-        parsed.force = true;
-        Note(parsed, kForceOption, arg);
-    } else if (arg == "--json") {
-        parsed.json = true;
-        Note(parsed, kJsonOption, arg);
-    } else if (!TakeValueOption(args, i, parsed)) {
-        throw UsageError("unknown option " + arg);
+        return;
     }
+    if (arg == "--version") {
+        parsed.version = true;
+        return;
+    }
+    for (const FlagOption &option : kFlagOptions) {
+        if (arg == option.name) {
+            Note(parsed, option.bit, arg);
+            parsed.*option.slot = true;
+            return;
+        }
+    }
+    if (!TakeValueOption(args, i, parsed))
+        throw UsageError("unknown option " + arg);
 }
 
 } // namespace

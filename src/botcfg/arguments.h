@@ -23,6 +23,7 @@ enum Option : unsigned {
     kForceOption = 1u << 2,
     kJsonOption = 1u << 3,
     kSeedOption = 1u << 4,
+    kDryRunOption = 1u << 5,
 };
 
 struct Arguments
@@ -34,6 +35,7 @@ struct Arguments
     std::optional<std::string> seed; // --seed S
     bool force = false;
     bool json = false;
+    bool dry_run = false; // --dry-run
     bool help = false; // --help, -h
     bool version = false; // --version
     std::vector<std::pair<Option, std::string>> options_given; // in order, named as given

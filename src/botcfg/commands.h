@@ -2,16 +2,17 @@
 // the same core rules as the editors.
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
 
 namespace botcfg {
 
-// Runs one command line (the arguments after the program's name). Results go to out, the
-// editors' messages and botcfg's own to err; a file written to standard output goes to out
-// as bytes. Returns the exit status: 0 done, 1 a message was given or the command refused or
-// failed, 2 the command line was wrong.
-int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
+// Runs one command line (the arguments after the program's name). A document named "-" is read
+// from in; results go to out, the editors' messages and botcfg's own to err; a file written to
+// standard output goes to out as bytes. Returns the exit status as help.h states it.
+int Run(
+    const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err);
 
 } // namespace botcfg

@@ -32,6 +32,8 @@ public:
     // writer changes the file between its reading and its saving. False, with the reason, when
     // another writer kept it locked too long.
     bool Lock(const std::string &path, std::string &reason);
+    // Lets the lock go before the document ends: a dry run holds it only while it reads.
+    void Unlock() { lock_.Release(); }
     // Reads the file as the editor reads its file at start-up; the messages are collected, a
     // refusal of the system with its reason.
     voltara::ReadOutcome Open(const std::string &path);

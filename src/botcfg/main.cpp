@@ -13,7 +13,7 @@ int main(int argc, char **argv)
     voltara::UseBinaryStandardOutput();
     try {
         const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-        return botcfg::Run(args, std::cout, std::cerr);
+        return botcfg::Run(args, std::cin, std::cout, std::cerr);
     } catch (const std::bad_alloc &) {
         std::fputs("botcfg: out of memory\n", stderr);
         return 1;

@@ -63,6 +63,21 @@ voltara::ConfigKind KindOf(const std::optional<std::string> &kind_option, const 
         + " does not follow from its name; give --kind personality or --kind superbot");
 }
 
+voltara::ConfigKind KindOfBoth(
+    const std::optional<std::string> &kind_option, const std::string &a, const std::string &b)
+{
+    if (kind_option)
+        return KindNamed(*kind_option);
+    const auto kind_a = voltara::KindOfFileName(BaseName(a));
+    const auto kind_b = voltara::KindOfFileName(BaseName(b));
+    if (kind_a && kind_b && *kind_a != *kind_b)
+        throw UsageError(a + " and " + b + " are files of two kinds");
+    if (kind_a || kind_b)
+        return kind_a ? *kind_a : *kind_b;
+    throw UsageError("the kind of " + a + " and " + b
+        + " does not follow from their names; give --kind personality or --kind superbot");
+}
+
 std::optional<int> RecordNamed(const voltara::ConfigDocument &file, const std::string &arg)
 {
     if (const auto record = file.RecordNamed(arg))
@@ -70,6 +85,12 @@ std::optional<int> RecordNamed(const voltara::ConfigDocument &file, const std::s
     if (LooksLikeNumber(std::string(voltara::TrimmedSpaces(arg))))
         throw UsageError("no record " + arg + " (" + file.RecordsText() + ")");
     return std::nullopt;
+}
+
+std::string RecordArgument(const voltara::ConfigDocument &file, int record)
+{
+    const std::string name = file.RecordName(record);
+    return file.RecordNamed(name) == record ? name : std::to_string(record);
 }
 
 int RecordOfKey(

@@ -18,9 +18,17 @@ const char *WordOf(voltara::ConfigKind kind);
 // ("bot_personality.cfg" or "sbot.cfg", case as given). Throws UsageError when neither tells.
 voltara::ConfigKind KindOf(const std::optional<std::string> &kind_option, const std::string &path);
 
+// The kind of two files compared: from kind_option when given, else from the name of either
+// file. Throws UsageError when neither tells, or when the names tell two kinds.
+voltara::ConfigKind KindOfBoth(
+    const std::optional<std::string> &kind_option, const std::string &a, const std::string &b);
+
 // The record an argument names (ConfigDocument::RecordNamed). nullopt when the argument is no
 // number and no record's name; throws UsageError for a number that names no record.
 std::optional<int> RecordNamed(const voltara::ConfigDocument &file, const std::string &arg);
+
+// A record as the command line names it: "3" for a personality, "MEGABOT" for a tier.
+std::string RecordArgument(const voltara::ConfigDocument &file, int record);
 
 // Where a key lives: record 0 for a general option, else the given record. Throws UsageError
 // for a key the kind does not have, or a record's key without a record.

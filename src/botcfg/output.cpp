@@ -14,9 +14,9 @@ std::string Hex(unsigned char byte, const char *format)
     return buffer;
 }
 
-// The length of the valid UTF-8 sequence of two to four bytes at text[at], or 0 for none: no
-// overlong form, no surrogate, nothing above U+10FFFF.
-std::size_t Utf8SequenceAt(const std::string &text, std::size_t at)
+} // namespace
+
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t at)
 {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
     const unsigned char lead = byte(0);
@@ -38,8 +38,6 @@ std::size_t Utf8SequenceAt(const std::string &text, std::size_t at)
         return 0;
     return length;
 }
-
-} // namespace
 
 Pairs PairsOf(const voltara::ConfigDocument &document, int record)
 {

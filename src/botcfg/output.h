@@ -6,6 +6,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -40,6 +41,10 @@ std::string Printable(const std::string &text);
 // "FILE:LINE: text", or "FILE: text" where no line is to blame; the text on one line and
 // printable.
 std::string MessageLine(const std::string &path, const Message &message);
+
+// The length of the valid UTF-8 sequence of two to four bytes at text[at], or 0 for none: no
+// overlong form, no surrogate, nothing above U+10FFFF.
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t at);
 
 // A JSON string literal in UTF-8. Text that is valid UTF-8 passes as it is; a byte above 127
 // that starts no valid UTF-8 sequence is read as the Latin-1 character of its number (the

@@ -39,14 +39,16 @@ def default_bytes(kind):
     return PROGRAMS[kind].expected(None, {})
 
 
-class BotcfgTest(unittest.TestCase):
+class BotcfgCase(unittest.TestCase):
+    """A temporary folder for each test, and botcfg run in it."""
+
     def setUp(self):
         self.folder = tempfile.mkdtemp(prefix="botcfg-test-")
         self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
 
-    def run_botcfg(self, *args):
+    def run_botcfg(self, *args, stdin=None):
         result = subprocess.run([BOTCFG, *args], capture_output=True, cwd=self.folder,
-                                timeout=30)
+                                timeout=30, input=stdin)
         return result.returncode, result.stdout.decode("latin-1"), result.stderr.decode("latin-1")
 
     def place(self, kind, content, name=None):
@@ -59,6 +61,8 @@ class BotcfgTest(unittest.TestCase):
         with open(path, "rb") as file:
             return file.read()
 
+
+class BotcfgTest(BotcfgCase):
     def test_fix_writes_what_the_editors_save_writes_for_the_whole_corpus(self):
         for kind in ("personality", "superbot"):
             for _, source, _, expected in corpus.cases(kind, set()):
@@ -263,12 +267,15 @@ class BotcfgTest(unittest.TestCase):
             nodes.append(os.path.join(self.folder, "null"))
             os.mknod(nodes[-1], 0o666 | stat.S_IFCHR, os.makedev(1, 3))
         for node in nodes:
-            for args in (["fix", source, "-o", node], ["new", "superbot", "-o", node, "--force"],
+            for args in (["fix", source, "-o", node], ["new", "superbot", "-o", node],
+                         ["new", "superbot", "-o", node, "--force"],
                          ["set", node, "1", "melee_percent", "5", "--kind", "personality"]):
                 with self.subTest(node=node, command=args[0]):
                     status, _, err = self.run_botcfg(*args)
                     self.assertEqual(status, 1)
                     self.assertIn(" is not a regular file", err)
+                    if args[0] == "new":
+                        self.assertIn("-o - writes to standard output", err)
         self.assertTrue(stat.S_ISFIFO(os.stat(fifo).st_mode))
         if os.geteuid() == 0:
             self.assertTrue(stat.S_ISCHR(os.stat(nodes[-1]).st_mode))
