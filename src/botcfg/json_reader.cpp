@@ -84,14 +84,21 @@ private:
         Throw(at_ < text_.size() ? "expected a value" : "the document ends where a value was due");
     }
 
+    // Steps over an opening bracket; true, and past the closing one too, when nothing is between.
+    bool OpensEmpty(char close)
+    {
+        ++at_;
+        if (Peek() != close)
+            return false;
+        ++at_;
+        return true;
+    }
+
     Value Object(std::size_t depth)
     {
         Value object {Value::Type::Object, {}, {}, {}};
-        ++at_;
-        if (Peek() == '}') {
-            ++at_;
+        if (OpensEmpty('}'))
             return object;
-        }
         std::set<std::string> names;
         do {
             if (Peek() != '"')
@@ -112,11 +119,8 @@ private:
     Value Array(std::size_t depth)
     {
         Value array {Value::Type::Array, {}, {}, {}};
-        ++at_;
-        if (Peek() == ']') {
-            ++at_;
+        if (OpensEmpty(']'))
             return array;
-        }
         do
             array.items.push_back(Any(depth));
         while (TakeSeparator(']'));
