@@ -45,5 +45,5 @@ for round in 1 2 3; do
   done
 done
 [ "$(ls -A)" = bot_personality.cfg ] || fail "files left beside: $(ls -A)"
-[ $status -eq 0 ] && echo "saves under Wine: links kept, concurrent writers serialised"
+[ $status -eq 0 ] && echo "saves under Wine: links kept, two names one file, concurrent writers serialised"
 exit $status

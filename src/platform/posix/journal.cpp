@@ -34,13 +34,19 @@ std::string StateFolder()
     return {};
 }
 
-// Makes the folder and those above it that are missing, for the user alone.
+// Makes the folder and those above it that are missing, for the user alone. Each one made is
+// synced into the folder above it, so that a journal in it cannot be lost with it.
 bool MakeFolders(const std::string &path)
 {
     for (std::size_t cut = path.find('/', 1);; cut = path.find('/', cut + 1)) {
         const std::string part = path.substr(0, cut);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
+        if (mkdir(part.c_str(), 0700) == 0) {
+            const Fd above(open(FolderOf(part).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            if (!above.IsOpen() || fsync(above.Get()) != 0)
+                return false;
+        } else if (errno != EEXIST) {
             return false;
+        }
         if (cut == std::string::npos)
             return true;
     }
