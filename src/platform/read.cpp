@@ -51,16 +51,13 @@ ReadStatus OpenToRead(
     return ReadStatus::Read;
 }
 
-} // namespace
-
-ReadStatus ReadFileBytes(const std::string &path, std::uint64_t limit, std::string &bytes,
+// ReadFileBytes once: a save of the file cut short in the middle of a write in place is
+// completed first.
+ReadStatus ReadCompleted(const std::string &path, std::uint64_t limit, std::string &bytes,
     FileStamp &stamp, std::string &reason)
 {
-    if (detail::HasInnerNul(path))
-        return ReadStatus::NotRegular;
     OpenedFile file;
     ReadStatus status = OpenToRead(path, file, stamp, reason);
-    // A save of this file cut short in the middle of a write in place is completed first.
     if (status == ReadStatus::Read && !detail::JournalsOf(stamp.file).empty()) {
         file.Close();
         if (!detail::FinishCutShortSave(path, stamp.file, reason))
@@ -82,6 +79,21 @@ ReadStatus ReadFileBytes(const std::string &path, std::uint64_t limit, std::stri
     }
     bytes = std::move(content);
     return ReadStatus::Read;
+}
+
+} // namespace
+
+ReadStatus ReadFileBytes(const std::string &path, std::uint64_t limit, std::string &bytes,
+    FileStamp &stamp, std::string &reason)
+{
+    if (detail::HasInnerNul(path))
+        return ReadStatus::NotRegular;
+    ReadStatus status = ReadCompleted(path, limit, bytes, stamp, reason);
+    // A write in place that began while the file was read keeps its journal until it has ended:
+    // the reading then waits for it, and reads again.
+    if (status == ReadStatus::Read && !detail::JournalsOf(stamp.file).empty())
+        status = ReadCompleted(path, limit, bytes, stamp, reason);
+    return status;
 }
 
 bool TextFileReader::Open(const std::string &path, std::string &reason)
