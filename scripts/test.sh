@@ -20,7 +20,7 @@ step() {
   fi
 }
 
-bash scripts/setup.sh clang-14 libclang-rt-14-dev valgrind man-db || exit 1
+bash scripts/setup.sh clang-14 libclang-rt-14-dev valgrind man-db strace || exit 1
 bash scripts/build.sh || exit 1
 step "tests" ctest --test-dir build --output-on-failure -j"$jobs"
 

@@ -58,7 +58,8 @@ public:
     virtual bool Refresh(std::string &reason) = 0;
     // The stamp of the file at the target now; nullopt while there is none.
     virtual std::optional<FileStamp> Stamp() const = 0;
-    // Under the lock, removes what killed saves of this target left behind.
+    // Under the lock, removes what killed saves of this target left behind, and nothing that a
+    // save under way still uses.
     virtual void RemoveStaleTemporaries() = 0;
     virtual Replacement Replace(
         std::string_view bytes, FileStamp &written, std::string &reason) = 0;
@@ -80,6 +81,8 @@ inline bool HasInnerNul(std::string_view path)
 // the system's limit still leaves room) between a lead and a random part, so that one left
 // behind by a killed save is recognised as such and by nothing else.
 std::string TemporaryName(const std::string &target_name);
+// The same with number in place of the random part, for a name that a later save can guess.
+std::string TemporaryName(const std::string &target_name, unsigned number);
 // True when name is one TemporaryName gives for this target.
 bool IsTemporaryNameOf(std::string_view name, const std::string &target_name);
 

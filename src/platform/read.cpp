@@ -2,6 +2,7 @@
 #include "platform/read.h"
 
 #include "platform/detail.h"
+#include "platform/journal.h"
 #include "platform/reasons.h"
 
 #include <algorithm>
@@ -16,29 +17,26 @@ class OpenedFile
 {
 public:
     OpenedFile() = default;
-    ~OpenedFile()
-    {
-        if (handle_ != -1)
-            detail::CloseFile(handle_);
-    }
+    ~OpenedFile() { Close(); }
     OpenedFile(const OpenedFile &) = delete;
     OpenedFile &operator=(const OpenedFile &) = delete;
 
     std::intptr_t &Handle() { return handle_; }
     std::intptr_t Release() { return std::exchange(handle_, -1); }
+    void Close()
+    {
+        if (handle_ != -1)
+            detail::CloseFile(std::exchange(handle_, -1));
+    }
 
 private:
     std::intptr_t handle_ = -1;
 };
 
-} // namespace
-
-ReadStatus ReadFileBytes(const std::string &path, std::uint64_t limit, std::string &bytes,
-    FileStamp &stamp, std::string &reason)
+// Opens the file for ReadFileBytes: NotRegular, Failed (with the reason) or Read for opened.
+ReadStatus OpenToRead(
+    const std::string &path, OpenedFile &file, FileStamp &stamp, std::string &reason)
 {
-    if (detail::HasInnerNul(path))
-        return ReadStatus::NotRegular;
-    OpenedFile file;
     std::string why;
     switch (detail::OpenRegularFile(path, file.Handle(), stamp, why)) {
     case detail::Opening::Missing:
@@ -50,6 +48,24 @@ ReadStatus ReadFileBytes(const std::string &path, std::uint64_t limit, std::stri
     case detail::Opening::Opened:
         break;
     }
+    return ReadStatus::Read;
+}
+
+// ReadFileBytes once: a save of the file cut short in the middle of a write in place is
+// completed first.
+ReadStatus ReadCompleted(const std::string &path, std::uint64_t limit, std::string &bytes,
+    FileStamp &stamp, std::string &reason)
+{
+    OpenedFile file;
+    ReadStatus status = OpenToRead(path, file, stamp, reason);
+    if (status == ReadStatus::Read && !detail::JournalsOf(stamp.file).empty()) {
+        file.Close();
+        if (!detail::FinishCutShortSave(path, stamp.file, reason))
+            return ReadStatus::Failed;
+        status = OpenToRead(path, file, stamp, reason);
+    }
+    if (status != ReadStatus::Read)
+        return status;
     if (stamp.size > limit)
         return ReadStatus::TooLarge;
     // One byte more than measured tells a file that grew since.
@@ -63,6 +79,21 @@ ReadStatus ReadFileBytes(const std::string &path, std::uint64_t limit, std::stri
     }
     bytes = std::move(content);
     return ReadStatus::Read;
+}
+
+} // namespace
+
+ReadStatus ReadFileBytes(const std::string &path, std::uint64_t limit, std::string &bytes,
+    FileStamp &stamp, std::string &reason)
+{
+    if (detail::HasInnerNul(path))
+        return ReadStatus::NotRegular;
+    ReadStatus status = ReadCompleted(path, limit, bytes, stamp, reason);
+    // A write in place that began while the file was read keeps its journal until it has ended:
+    // the reading then waits for it, and reads again.
+    if (status == ReadStatus::Read && !detail::JournalsOf(stamp.file).empty())
+        status = ReadCompleted(path, limit, bytes, stamp, reason);
+    return status;
 }
 
 bool TextFileReader::Open(const std::string &path, std::string &reason)

@@ -20,7 +20,9 @@ enum class ReadStatus {
 };
 
 // Reads a whole regular file of at most limit bytes into bytes, and its stamp as it was when
-// opened. A pipe or a device is never opened in a way that could block.
+// opened. A pipe or a device is never opened in a way that could block. A save of the file that
+// was cut short in the middle of a write in place is completed first, under the file's writers'
+// lock; where it cannot be, the reading Failed, and reason says why.
 ReadStatus ReadFileBytes(const std::string &path, std::uint64_t limit, std::string &bytes,
     FileStamp &stamp, std::string &reason);
 

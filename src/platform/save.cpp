@@ -4,8 +4,10 @@
 #include "platform/save.h"
 
 #include "platform/detail.h"
+#include "platform/journal.h"
 #include "platform/lock.h"
 
+#include <algorithm>
 #include <random>
 
 namespace voltara {
@@ -62,6 +64,14 @@ std::string TemporaryName(const std::string &target_name)
     return name.append(kTemporaryEnd);
 }
 
+std::string TemporaryName(const std::string &target_name, unsigned number)
+{
+    std::string digits = std::to_string(number);
+    digits.insert(0, kTemporaryRandomDigits - std::min(digits.size(), kTemporaryRandomDigits), '0');
+    return "." + target_name.substr(0, kTemporaryNameCut) + "." + digits
+        + std::string(kTemporaryEnd);
+}
+
 bool IsTemporaryNameOf(std::string_view name, const std::string &target_name)
 {
     // Names cut short could be those of another target.
@@ -92,8 +102,12 @@ SaveResult SaveFile(const std::string &path, std::string_view bytes, const SaveG
     if (const SaveResult asked = LockAndAsk(*target, lock, guard, reason);
         asked != SaveResult::Saved)
         return asked;
-    if (target->Stamp())
-        target->RemoveStaleTemporaries();
+    // A journal of an earlier save cut short is completed first, as a reader would complete it.
+    if (const std::optional<FileStamp> stamp = target->Stamp(); stamp
+        && (!detail::FinishCutShortSave(target->LockPath(), stamp->file, reason)
+            || !target->Refresh(reason)))
+        return SaveResult::Failed;
+    target->RemoveStaleTemporaries();
     switch (target->Replace(bytes, written, reason)) {
     case detail::Replacement::Done:
         return SaveResult::Saved;

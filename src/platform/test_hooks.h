@@ -17,6 +17,9 @@ enum class SaveStep {
     Replace,
     SyncFolder,
     WriteInPlace,
+    // Consulted where a write in place has failed: when injected, the save stops there as a
+    // killed one would, putting nothing back and removing nothing.
+    CutShort,
 };
 
 // A failure that a test injects: the system error code the step fails with, an errno value

@@ -317,6 +317,86 @@ TEST_F(HostileSaveTest, AFileBindMountedOverTheTargetIsWrittenInPlace)
     EXPECT_EQ(folder.Names(), (Calls {"bot_personality.cfg", "host.cfg"}));
 }
 
+// A save killed between naming its temporary file and the rename leaves it: the next save
+// removes it whoever made it (root saves another user's file as that user's), also before a new
+// file, but never one that a save under way still holds.
+TEST_F(HostileSaveTest, EveryTemporaryFileNoSaveHoldsIsRemovedByTheNextSave)
+{
+    const std::string path = folder / "bot_personality.cfg";
+    const std::string left = folder / ".bot_personality.cfg.0123456789ab.tmp";
+    const std::string held = folder / ".bot_personality.cfg.000000000001.tmp";
+    const std::string before_new = folder / ".new.cfg.000000000000.tmp";
+    test::WriteBytes(path, kOldBytes);
+    for (const std::string &temporary : {left, held, before_new}) {
+        test::WriteBytes(temporary, "left by a killed save");
+        if (IsRoot()) {
+            ASSERT_EQ(chown(temporary.c_str(), 65534, 65534), 0);
+        }
+    }
+    const int holder = open(held.c_str(), O_RDONLY);
+    ASSERT_EQ(flock(holder, LOCK_EX), 0);
+    EXPECT_TRUE(Save(path));
+    EXPECT_TRUE(Save(folder / "new.cfg"));
+    EXPECT_EQ(folder.Names(),
+        (Calls {".bot_personality.cfg.000000000001.tmp", "bot_personality.cfg", "new.cfg"}));
+    close(holder);
+    EXPECT_TRUE(Save(path));
+    EXPECT_EQ(folder.Names(), (Calls {"bot_personality.cfg", "new.cfg"}));
+}
+
+// Leaves a write in place of the file at path cut short, as a killed save would leave it: its
+// journal beside it and the file torn.
+void CutShortInPlace(PersonalityConfig &config, const std::string &path)
+{
+    SetSaveFaultHook([](SaveStep step) {
+        if (step == SaveStep::WriteInPlace)
+            return SaveFault {ENOSPC, kOldBytes.size() + 10};
+        return SaveFault {
+            step == SaveStep::KeepAttributes || step == SaveStep::CutShort ? EPERM : 0};
+    });
+    FakeView view;
+    WritePersonalityFile(config, path, view);
+    SetSaveFaultHook(nullptr);
+}
+
+// A journal is copied into its file only where whoever made it could have written the file
+// (this user, the file's owner, root): anyone who may add a file to a shared folder could plant
+// one. A reader that may not complete the file says so and why.
+TEST_F(HostileSaveTest, AJournalIsTrustedOnlyFromThoseWhoMayWriteTheFile)
+{
+    if (!IsRoot())
+        GTEST_SKIP() << "making another user's journal needs root";
+    const std::string path = folder / "bot_personality.cfg";
+    const std::string journal = folder / ".bot_personality.cfg.journal";
+    test::WriteBytes(path, kOldBytes);
+    test::SetPermissions(folder.path(), 0755);
+    CutShortInPlace(config, path);
+    const std::string torn = ReadBytes(path);
+    ASSERT_EQ(chown(journal.c_str(), 4242, 4242), 0);
+    PersonalityConfig read;
+    BuildConfigPath(read, "/nowhere");
+    EXPECT_EQ(ReadPersonalityFile(read, path, view), ReadOutcome::FailedBeforeRecords);
+    EXPECT_EQ(ReadBytes(path), torn);
+
+    ASSERT_EQ(chown(journal.c_str(), 0, 0), 0);
+    const auto as_nobody = test::InChildProcess([&]() -> std::string {
+        if (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0)
+            return "no user";
+        std::string bytes;
+        std::string reason;
+        FileStamp stamp;
+        return ReadFileBytes(path, kMaxConfigFileBytes, bytes, stamp, reason) == ReadStatus::Failed
+            ? reason
+            : bytes;
+    });
+    EXPECT_EQ(as_nobody,
+        "A save of it was cut short, and could not be completed: " + test::SystemErrorText(EACCES));
+    view.calls.clear();
+    EXPECT_EQ(ReadPersonalityFile(read, path, view), ReadOutcome::Read);
+    EXPECT_EQ(ReadBytes(path), Expected());
+    EXPECT_EQ(folder.Names(), Calls {"bot_personality.cfg"});
+}
+
 // A file's owner, group and permissions as "owner:group mode".
 std::string OwnerGroupAndMode(const std::string &path)
 {

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
+#include <optional>
 
 namespace voltara {
 namespace {
@@ -112,6 +114,96 @@ TEST(InjectedSaveFailureTest, SuperbotFileKeepsEverythingAtEveryPoint)
         ExpectNothingLost(point, config.Superbots, [&](const std::string &path, FakeView &view) {
             return WriteSuperbotFile(config, path, view);
         });
+    }
+}
+
+// Makes a scratch folder the user's own folder for journals ($XDG_STATE_HOME, on Windows the
+// local application-data folder) while it lives.
+class OwnStateFolder
+{
+public:
+#ifdef _WIN32
+    static constexpr const char *kVariable = "LOCALAPPDATA";
+#else
+    static constexpr const char *kVariable = "XDG_STATE_HOME";
+#endif
+    OwnStateFolder()
+    {
+        const char *old = std::getenv(kVariable);
+        old_ = old ? std::optional<std::string>(old) : std::nullopt;
+        Set(folder_.path().string());
+    }
+    ~OwnStateFolder()
+    {
+        Set(old_.value_or(""));
+    }
+    OwnStateFolder(const OwnStateFolder &) = delete;
+    OwnStateFolder &operator=(const OwnStateFolder &) = delete;
+
+    // The files in it, its subfolders' included.
+    std::vector<std::string> Files() const
+    {
+        std::vector<std::string> files;
+        for (const auto &entry : std::filesystem::recursive_directory_iterator(folder_.path())) {
+            if (entry.is_regular_file())
+                files.push_back(entry.path().string());
+        }
+        return files;
+    }
+
+private:
+    static void Set(const std::string &value)
+    {
+#ifdef _WIN32
+        _putenv_s(kVariable, value.c_str());
+#else
+        setenv(kVariable, value.c_str(), 1);
+#endif
+    }
+
+    ScratchFolder folder_;
+    std::optional<std::string> old_;
+};
+
+// A write in place stopped halfway as a killed save would stop: the next reading completes the
+// file with the new bytes and says nothing, and the next save leaves nothing behind. The
+// journal lies beside the file, or where the folder refuses new files in the user's own folder.
+TEST(InjectedSaveFailureTest, AWriteInPlaceCutShortIsCompletedByTheNextReading)
+{
+    for (const bool refuse_new_files : {false, true}) {
+        SCOPED_TRACE(refuse_new_files ? "folder refusing new files" : "attributes refused");
+        ScratchFolder folder;
+        const OwnStateFolder state;
+        const std::string path = folder / "bot_personality.cfg";
+        test::WriteBytes(path, kOldBytes);
+        PersonalityConfig config;
+        BuildConfigPath(config, "/nowhere");
+        FakeView view;
+        ReadPersonalityFile(config, VOLTARA_TEST_DATA "/default_personality.cfg", view);
+        config.Bot(2).melee_percent = "7";
+        const std::string expected = JoinedLines(PersonalityFileLines(config));
+        SetSaveFaultHook([&](SaveStep step) {
+            if (step == SaveStep::WriteInPlace)
+                return SaveFault {test::kDiskFull, kOldBytes.size() + 10};
+            if (step == (refuse_new_files ? SaveStep::CreateTemporary : SaveStep::KeepAttributes))
+                return SaveFault {test::kAccessDenied};
+            return SaveFault {step == SaveStep::CutShort ? test::kDiskFull : 0};
+        });
+        EXPECT_FALSE(WritePersonalityFile(config, path, view));
+        SetSaveFaultHook(nullptr);
+        EXPECT_EQ(ReadBytes(path), expected.substr(0, kOldBytes.size() + 10));
+        EXPECT_EQ(folder.Names().size(), refuse_new_files ? 1u : 2u);
+        EXPECT_EQ(state.Files().size(), refuse_new_files ? 1u : 0u);
+
+        PersonalityConfig read;
+        BuildConfigPath(read, "/nowhere");
+        FakeView reader;
+        EXPECT_EQ(ReadPersonalityFile(read, path, reader), ReadOutcome::Read);
+        EXPECT_EQ(ReadBytes(path), expected);
+        EXPECT_EQ(read.Bot(2).melee_percent, "7");
+        EXPECT_EQ(reader.calls, test::FinishCalls(0));
+        EXPECT_EQ(folder.Names(), std::vector<std::string> {"bot_personality.cfg"});
+        EXPECT_TRUE(state.Files().empty());
     }
 }
 

@@ -197,6 +197,18 @@ TEST_F(SaveTest, ThroughADanglingLinkCreatesTheTarget)
     EXPECT_EQ(ReadBytes(folder / "elsewhere.cfg"), Expected());
 }
 
+// A file of two names stays one file: both names see the new bytes.
+TEST_F(SaveTest, AFileWithTwoNamesStaysOneFile)
+{
+    const std::string path = folder / "bot_personality.cfg";
+    const std::string other = folder / "linked.cfg";
+    test::WriteBytes(path, kOldBytes);
+    std::filesystem::create_hard_link(path, other);
+    EXPECT_TRUE(Save(path));
+    EXPECT_EQ(ReadBytes(other), Expected());
+    EXPECT_EQ(folder.Names(), (Calls {"bot_personality.cfg", "linked.cfg"}));
+}
+
 // Root may create files in any folder, and on Windows only an access list would refuse them;
 // the folder's refusal is then simulated.
 void RefuseNewFilesIn(const std::string &folder)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # botcfg.exe under Wine, against what Wine shows of the system below it: a link of that system
-# stays a link while the file at its end is written, and concurrent writers of one file take
-# their turns through the system's file locks.
+# stays a link while the file at its end is written, a file with two names is written in place
+# (through its journal, which is gone afterwards) so that both names see the new bytes, and
+# concurrent writers of one file take their turns through the system's file locks.
 #
 # Usage: saves.sh BOTCFG.exe DEFAULT_PERSONALITY_FILE
 
@@ -24,6 +25,13 @@ grep -q $'^melee_percent 33\r$' real.cfg || fail "the file at the link's end was
 rm bot_personality.cfg real.cfg
 
 cp "$default" bot_personality.cfg
+ln bot_personality.cfg other.cfg
+bash "$wine" "$botcfg" set bot_personality.cfg 2 melee_percent 44 || fail "set of a file of two names"
+grep -q $'^melee_percent 44\r$' other.cfg || fail "the file's other name kept the old bytes"
+[ "$(ls -A)" = "$(printf 'bot_personality.cfg\nother.cfg')" ] || fail "left beside: $(ls -A)"
+rm bot_personality.cfg other.cfg
+
+cp "$default" bot_personality.cfg
 for round in 1 2 3; do
   pids=()
   for bot in 3 6 9; do
@@ -37,5 +45,5 @@ for round in 1 2 3; do
   done
 done
 [ "$(ls -A)" = bot_personality.cfg ] || fail "files left beside: $(ls -A)"
-[ $status -eq 0 ] && echo "saves under Wine: links kept, concurrent writers serialised"
+[ $status -eq 0 ] && echo "saves under Wine: links kept, two names one file, concurrent writers serialised"
 exit $status

@@ -1,6 +1,7 @@
 // The save on POSIX (Linux): the steps of SaveFile (save.h), one small step at a time.
 #include "platform/detail.h"
 #include "platform/posix/fd.h"
+#include "platform/posix/journal.h"
 #include "platform/posix/target.h"
 #include "platform/reasons.h"
 
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -26,22 +28,49 @@ namespace {
 // all of any configuration file.
 constexpr std::size_t kInPlaceKeptBytes = 1 << 20;
 
-// Under the lock no other save of this file is under way, so a temporary file of its name is
-// one that a killed save left behind.
+// A few fixed names come first where this process may not list the folder: a temporary file
+// that a killed save left there can then still be found by its name.
+constexpr int kGuessableNames = 4;
+
+std::string TemporaryNameFor(const Target &target, int attempt)
+{
+    if (!target.folder_readable && attempt < kGuessableNames)
+        return detail::TemporaryName(target.name, static_cast<unsigned>(attempt));
+    return detail::TemporaryName(target.name);
+}
+
+// A save holds the lock of its temporary file from its making to the replacement: one whose
+// lock can be taken was left by a save that ended, however it ended, whoever saved it.
+void RemoveIfStale(const Target &target, const char *name)
+{
+    struct stat info = {};
+    if (fstatat(target.folder.Get(), name, &info, AT_SYMLINK_NOFOLLOW) != 0
+        || !S_ISREG(info.st_mode))
+        return;
+    constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    Fd fd(openat(target.folder.Get(), name, O_RDONLY | kFlags));
+    if (!fd.IsOpen() && errno == EACCES)
+        fd = Fd(openat(target.folder.Get(), name, O_WRONLY | kFlags));
+    if (fd.IsOpen() && flock(fd.Get(), LOCK_EX | LOCK_NB) == 0)
+        unlinkat(target.folder.Get(), name, 0);
+}
+
+// What killed saves of this target left beside it: every temporary file of its name that no save
+// holds.
 void RemoveStaleTemporaries(const Target &target)
 {
-    if (!target.folder_readable)
+    if (!target.folder_readable) {
+        for (int n = 0; n < kGuessableNames; ++n)
+            RemoveIfStale(target, TemporaryNameFor(target, n).c_str());
         return;
+    }
     DIR *folder = fdopendir(dup(target.folder.Get()));
     if (!folder)
         return;
     rewinddir(folder);
     while (const dirent *entry = readdir(folder)) {
-        struct stat info = {};
-        if (detail::IsTemporaryNameOf(entry->d_name, target.name)
-            && fstatat(target.folder.Get(), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0
-            && S_ISREG(info.st_mode) && info.st_uid == geteuid())
-            unlinkat(target.folder.Get(), entry->d_name, 0);
+        if (detail::IsTemporaryNameOf(entry->d_name, target.name))
+            RemoveIfStale(target, entry->d_name);
     }
     closedir(folder);
 }
@@ -61,20 +90,22 @@ bool CreateTemporary(const Target &target, Temporary &temporary, bool anonymous)
     // An existing file's bytes are the owner's alone until its permissions are copied; a new
     // file gets the usual ones from the system's file-creation mask.
     const mode_t mode = target.exists ? 0600 : 0666;
-    if (anonymous) {
+    if (anonymous)
         temporary.fd = Fd(openat(target.folder.Get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
-        return temporary.fd.IsOpen();
-    }
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary.name = detail::TemporaryName(target.name);
+    for (int attempt = 0; !anonymous && attempt < 100; ++attempt) {
+        temporary.name = TemporaryNameFor(target, attempt);
         temporary.fd = Fd(openat(target.folder.Get(), temporary.name.c_str(),
             O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, mode));
         if (temporary.fd.IsOpen() || errno != EEXIST)
             break;
     }
-    if (!temporary.fd.IsOpen())
+    if (!temporary.fd.IsOpen()) {
         temporary.name.clear();
-    return temporary.fd.IsOpen();
+        return false;
+    }
+    // Held until the replacement: the next save tells by it a file in use from one left behind.
+    flock(temporary.fd.Get(), LOCK_EX | LOCK_NB);
+    return true;
 }
 
 // A folder that refuses new files; a plain write of an existing file may still be allowed.
@@ -149,7 +180,7 @@ bool NameTemporary(const Target &target, Temporary &temporary)
         return true;
     const std::string self = "/proc/self/fd/" + std::to_string(temporary.fd.Get());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = detail::TemporaryName(target.name);
+        const std::string name = TemporaryNameFor(target, attempt);
         if (linkat(AT_FDCWD, self.c_str(), target.folder.Get(), name.c_str(), AT_SYMLINK_FOLLOW)
                 == 0
             || linkat(temporary.fd.Get(), "", target.folder.Get(), name.c_str(), AT_EMPTY_PATH)
@@ -179,23 +210,12 @@ bool IsReplaceRefusal(int error)
 }
 
 // The folder holds the new name only once it is synced: until then a power loss could bring
-// the old file back after the success was shown. File systems that cannot sync a folder say so.
-bool SyncFolder(const Target &target, std::string &reason)
+// the old file back after the success was shown. file is the renamed file, which commits the
+// name where the folder cannot be opened to be synced.
+bool SyncFolder(const Target &target, int file, std::string &reason)
 {
-    Fd reopened;
-    int fd = target.folder.Get();
-    if (!target.folder_readable) {
-        reopened = Fd(open(target.folder_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!reopened.IsOpen())
-            return true;
-        fd = reopened.Get();
-    }
-    if (!Injected(SaveStep::SyncFolder) && fsync(fd) == 0)
-        return true;
-    if (errno == EINVAL || errno == EROFS || errno == EOPNOTSUPP || errno == EBADF)
-        return true;
-    reason = ErrorText(errno);
-    return false;
+    return SyncFolderOf(
+        target.folder_readable ? target.folder.Get() : -1, target.folder_path, file, reason);
 }
 
 // The regular file at the target, opened for reading back and writing; -1 with the reason
@@ -228,31 +248,50 @@ std::string PutBack(int fd, const std::string &old_bytes, std::size_t old_size, 
     return " (the old contents could not be put back: " + ErrorText(errno) + ")";
 }
 
-// The plain write, where the system refuses a new file or the replacement: the old bytes that
-// the new ones cover (all of them, for a file of a configuration file's size) are kept in
-// memory first, so that a write failing halfway can put them back rather than leave half a
-// file.
+// The file at the target opened for a write in place, and the old bytes that the new ones cover
+// (all of them, for a file of a configuration file's size) read into memory; a closed Fd, with
+// the reason, where that fails.
+Fd OpenAndKeep(const Target &target, std::size_t new_size, struct stat &info,
+    std::string &old_bytes, std::string &reason)
+{
+    Fd fd = OpenInPlace(target, info, reason);
+    const auto old_size = static_cast<std::size_t>(info.st_size);
+    const std::size_t kept = std::min(old_size, std::max(new_size, kInPlaceKeptBytes));
+    if (fd.IsOpen() && !ReadAll(fd.Get(), old_bytes, kept)) {
+        reason = ErrorText(errno);
+        fd.Reset();
+    }
+    return fd;
+}
+
+// The plain write, where the system refuses a new file or the replacement. The new bytes go to a
+// journal first, synced with its folder, so that a save cut short at any moment is completed by
+// the next reader; a write that fails puts back the old bytes kept in memory, and only then is
+// the journal removed.
 bool WriteInPlace(
     const Target &target, std::string_view bytes, FileStamp &written, std::string &reason)
 {
     struct stat info = {};
-    Fd fd = OpenInPlace(target, info, reason);
     std::string old_bytes;
-    const auto old_size = static_cast<std::size_t>(info.st_size);
-    const std::size_t kept =
-        std::min(old_size, std::max<std::size_t>(bytes.size(), kInPlaceKeptBytes));
-    if (!fd.IsOpen() || !ReadAll(fd.Get(), old_bytes, kept)) {
-        if (fd.IsOpen())
-            reason = ErrorText(errno);
+    Fd fd = OpenAndKeep(target, bytes.size(), info, old_bytes, reason);
+    Journal journal;
+    if (!fd.IsOpen() || !WriteJournal(target, info, bytes, journal, reason))
         return false;
-    }
     bool truncated = false;
     bool ok = WriteBytes(fd.Get(), bytes, SaveStep::WriteInPlace)
         && (truncated = ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) == 0)
         && !Injected(SaveStep::Sync) && fsync(fd.Get()) == 0;
     int error = errno;
-    const std::string restore_failure =
-        ok ? std::string() : PutBack(fd.Get(), old_bytes, old_size, truncated);
+    if (!ok && Injected(SaveStep::CutShort)) {
+        reason = ErrorText(error);
+        return false;
+    }
+    const std::string restore_failure = ok
+        ? std::string()
+        : PutBack(fd.Get(), old_bytes, static_cast<std::size_t>(info.st_size), truncated);
+    // A journal whose old bytes could not be put back completes the file with the new ones.
+    if (restore_failure.empty())
+        DropJournal(journal);
     if (ok && fstat(fd.Get(), &info) == 0)
         written = StampFrom(info, RealPath(target.Path()));
     if (!fd.Close() && ok) {
@@ -278,11 +317,42 @@ bool FillTemporary(
     return !Injected(SaveStep::Sync) && fsync(fd) == 0 && fstat(fd, &info) == 0;
 }
 
+// The temporary file, filled and named beside the target; false with errno set. kept says
+// whether a failure was the keeping of attributes.
+bool PrepareTemporary(const Target &target, std::string_view bytes, Temporary &temporary,
+    Kept &kept, struct stat &info)
+{
+    if (!FillTemporary(target, temporary.fd.Get(), bytes, kept, info))
+        return false;
+    if (NameTemporary(target, temporary))
+        return true;
+    // The nameless file could not be given a name: a named one takes its place.
+    RemoveTemporary(target, temporary);
+    return CreateTemporary(target, temporary, false)
+        && FillTemporary(target, temporary.fd.Get(), bytes, kept, info);
+}
+
+// The named temporary file takes the target's place; the lock of the temporary file stays held
+// through held until the name is durable. False with errno set.
+bool Rename(const Target &target, Temporary &temporary, Fd &held)
+{
+    held = Fd(dup(temporary.fd.Get()));
+    if (!held.IsOpen() || !temporary.fd.Close())
+        return false;
+    return !Injected(SaveStep::Replace)
+        && renameat(target.folder.Get(), temporary.name.c_str(), target.folder.Get(),
+               target.name.c_str())
+        == 0;
+}
+
 // The bytes into a temporary file that then takes the target's place; InPlace where the system
-// refused a step that a plain write of the file would not need.
+// refused a step that a plain write of the file would not need, or where the file has more than
+// one name, so that every name sees the new bytes.
 Replacement ReplaceTarget(
     const Target &target, std::string_view bytes, FileStamp &written, std::string &reason)
 {
+    if (target.exists && target.info.st_nlink > 1)
+        return Replacement::InPlace;
     Temporary temporary;
     bool created = CreateTemporary(target, temporary, true);
     if (!created && IsUnsupported(errno))
@@ -290,28 +360,11 @@ Replacement ReplaceTarget(
     bool in_place = !created && target.exists && IsRefusal(errno);
     Kept kept = Kept::All;
     struct stat info = {};
-    bool ok = created && FillTemporary(target, temporary.fd.Get(), bytes, kept, info);
-    if (ok && !NameTemporary(target, temporary)) {
-        // The nameless file could not be given a name: a named one takes its place.
-        RemoveTemporary(target, temporary);
-        ok = CreateTemporary(target, temporary, false)
-            && FillTemporary(target, temporary.fd.Get(), bytes, kept, info);
-    }
-    int error = errno;
-    if (temporary.fd.IsOpen() && !temporary.fd.Close() && ok) {
-        ok = false;
-        error = errno;
-    }
-    if (ok
-        && (Injected(SaveStep::Replace)
-            || renameat(target.folder.Get(), temporary.name.c_str(), target.folder.Get(),
-                   target.name.c_str())
-                != 0)) {
-        ok = false;
-        error = errno;
-        in_place = target.exists && IsReplaceRefusal(error);
-    }
-    if (!ok) {
+    Fd held;
+    const bool prepared = created && PrepareTemporary(target, bytes, temporary, kept, info);
+    if (!prepared || !Rename(target, temporary, held)) {
+        const int error = errno;
+        in_place = in_place || (prepared && target.exists && IsReplaceRefusal(error));
         RemoveTemporary(target, temporary);
         if (in_place || kept != Kept::All)
             return Replacement::InPlace;
@@ -319,7 +372,7 @@ Replacement ReplaceTarget(
         return Replacement::Failed;
     }
     written = StampFrom(info, RealPath(target.Path()));
-    return SyncFolder(target, reason) ? Replacement::Done : Replacement::Failed;
+    return SyncFolder(target, held.Get(), reason) ? Replacement::Done : Replacement::Failed;
 }
 
 } // namespace

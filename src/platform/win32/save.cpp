@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "platform/reasons.h"
 #include "platform/win32/handle.h"
+#include "platform/win32/journal.h"
 
 #include <algorithm>
 #include <chrono>
@@ -164,6 +165,28 @@ void RemoveReplacementLeftovers(const std::string &target, const std::vector<std
     }
 }
 
+// ReplaceFileW, tried again for a while where a passing refusal stops it; the error of the last
+// attempt, ERROR_SUCCESS where one succeeded.
+DWORD ReplaceWithRetries(
+    const std::string &target, const std::wstring &target_path, const std::wstring &temporary_path)
+{
+    const std::vector<std::wstring> leftovers = ReplacementLeftovers(target);
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        if (attempt > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10 << attempt));
+        if (!Injected(SaveStep::Replace)
+            && ReplaceFileW(target_path.c_str(), temporary_path.c_str(), nullptr,
+                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+            return ERROR_SUCCESS;
+        error = GetLastError();
+        RemoveReplacementLeftovers(target, leftovers);
+        if (!IsPassingRefusal(error))
+            break;
+    }
+    return error;
+}
+
 // The temporary file takes the target's place in one step, and with it the target's access
 // list, owner and streams. With no backup name, ReplaceFileW renames once, so that a reader
 // finds the old file or the new one, never none. Should it fail after the old file is gone
@@ -185,20 +208,9 @@ Replaced ReplaceWith(
         reason = LastErrorText();
         return Replaced::Failed;
     }
-    const std::vector<std::wstring> leftovers = ReplacementLeftovers(target);
-    DWORD error = ERROR_SUCCESS;
-    for (int attempt = 0; attempt < 6; ++attempt) {
-        if (attempt > 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10 << attempt));
-        if (!Injected(SaveStep::Replace)
-            && ReplaceFileW(target_path.c_str(), temporary_path.c_str(), nullptr,
-                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-            return Replaced::Done;
-        error = GetLastError();
-        RemoveReplacementLeftovers(target, leftovers);
-        if (!IsPassingRefusal(error))
-            break;
-    }
+    const DWORD error = ReplaceWithRetries(target, target_path, temporary_path);
+    if (error == ERROR_SUCCESS)
+        return Replaced::Done;
     if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
         if (move())
             return Replaced::Done;
@@ -224,32 +236,52 @@ std::string PutBack(HANDLE file, const std::string &old_bytes, std::size_t old_s
     return " (the old contents could not be put back: " + LastErrorText() + ")";
 }
 
-// The plain write, where the system refuses a new file or the replacement: the old bytes that
-// the new ones cover (all of them, for a file of a configuration file's size) are kept in
-// memory first, so that a write failing halfway can put them back rather than leave half a
-// file.
-bool WriteInPlace(
-    const std::string &target, std::string_view bytes, FileStamp &written, std::string &reason)
+// The target opened for a write in place, and the old bytes that the new ones cover (all of
+// them, for a file of a configuration file's size) read into memory; a closed handle, with the
+// reason, where that fails.
+Handle OpenAndKeep(const std::string &target, std::size_t new_size, std::string &old_bytes,
+    std::size_t &old_size, std::string &reason)
 {
     Handle file(CreateFileW(SystemPath(target).c_str(), GENERIC_READ | GENERIC_WRITE,
         FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size = {};
-    std::string old_bytes;
     const bool opened = file.IsOpen() && GetFileSizeEx(file.Get(), &size);
-    const auto old_size = static_cast<std::size_t>(size.QuadPart);
-    const std::size_t kept =
-        std::min(old_size, std::max<std::size_t>(bytes.size(), kInPlaceKeptBytes));
-    if (!opened || !ReadAll(file.Get(), old_bytes, kept)) {
+    old_size = static_cast<std::size_t>(size.QuadPart);
+    if (!opened
+        || !ReadAll(
+            file.Get(), old_bytes, std::min(old_size, std::max(new_size, kInPlaceKeptBytes)))) {
         reason = LastErrorText();
-        return false;
+        file.Close();
     }
+    return file;
+}
+
+// The plain write, where the system refuses a new file or the replacement. The new bytes go to a
+// journal first, so that a save cut short at any moment is completed by the next reader; a write
+// that fails puts back the old bytes kept in memory, and only then is the journal removed.
+bool WriteInPlace(
+    const std::string &target, std::string_view bytes, FileStamp &written, std::string &reason)
+{
+    std::string old_bytes;
+    std::size_t old_size = 0;
+    Handle file = OpenAndKeep(target, bytes.size(), old_bytes, old_size, reason);
+    Journal journal;
+    if (!file.IsOpen() || !WriteJournal(file.Get(), bytes, journal, reason))
+        return false;
     bool truncated = false;
     bool ok = WriteBytes(file.Get(), bytes, SaveStep::WriteInPlace)
         && (truncated = SetEndOfFile(file.Get())) && !Injected(SaveStep::Sync)
         && FlushFileBuffers(file.Get());
     DWORD error = GetLastError();
+    if (!ok && Injected(SaveStep::CutShort)) {
+        reason = SystemErrorText(error);
+        return false;
+    }
     const std::string restore_failure =
         ok ? std::string() : PutBack(file.Get(), old_bytes, old_size, truncated);
+    // A journal whose old bytes could not be put back completes the file with the new ones.
+    if (restore_failure.empty())
+        DropJournal(journal);
     BY_HANDLE_FILE_INFORMATION info = {};
     if (ok && GetFileInformationByHandle(file.Get(), &info))
         written = StampFrom(file.Get(), info);
@@ -260,6 +292,14 @@ bool WriteInPlace(
     if (!ok)
         reason = SystemErrorText(error) + restore_failure;
     return ok;
+}
+
+// The number of names of the file at target; 1 where it cannot tell.
+DWORD NamesOf(const std::string &target)
+{
+    Handle file = OpenShared(target, FILE_READ_ATTRIBUTES);
+    BY_HANDLE_FILE_INFORMATION info = {};
+    return file.IsOpen() && GetFileInformationByHandle(file.Get(), &info) ? info.nNumberOfLinks : 1;
 }
 
 using detail::Replacement;
@@ -317,9 +357,18 @@ public:
     {
         return exists_ ? StampOf(target_) : std::nullopt;
     }
-    void RemoveStaleTemporaries() override { voltara::RemoveStaleTemporaries(target_); }
+    // Without a file there is no lock to keep other saves of it out, and their temporary files
+    // are not held open until the replacement.
+    void RemoveStaleTemporaries() override
+    {
+        if (exists_)
+            voltara::RemoveStaleTemporaries(target_);
+    }
     Replacement Replace(std::string_view bytes, FileStamp &written, std::string &reason) override
     {
+        // A file of more than one name stays one file: every name sees the new bytes.
+        if (exists_ && NamesOf(target_) > 1)
+            return Replacement::InPlace;
         const Replacement replaced = ReplaceTarget(target_, exists_, bytes, reason);
         if (replaced == Replacement::Done) {
             if (const std::optional<FileStamp> stamp = StampOf(target_))
