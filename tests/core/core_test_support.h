@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/personality_file.h"
+#include "core/superbot_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -31,68 +32,43 @@
 
 namespace voltara::test {
 
-// The 28 settings as the file format documents them, spelt out independently of the core's own
-// table so that a slip there (a swapped member, a wrong default or group) shows up.
-struct ExpectedField
-{
-    const char *key;
-    std::string Personality::*member;
-    int group;
-    const char *default_value;
-};
-
-// clang-format off
-inline const ExpectedField kExpectedFields[] = {
-    {"melee_percent",       &Personality::melee_percent,       1, "80"},
-    {"kiblast_percent",     &Personality::kiblast_percent,     1, "30"},
-    {"lightbeam_percent",   &Personality::lightbeam_percent,   1, "30"},
-    {"mediumbeam_percent",  &Personality::mediumbeam_percent,  1, "30"},
-    {"heavybeam_percent",   &Personality::heavybeam_percent,   1, "30"},
-    {"disc_percent",        &Personality::disc_percent,        1, "30"},
-    {"laser_percent",       &Personality::laser_percent,       1, "30"},
-    {"heavyball_percent",   &Personality::heavyball_percent,   1, "30"},
-    {"kametorp_percent",    &Personality::kametorp_percent,    1, "30"},
-    {"solarflare_percent",  &Personality::solarflare_percent,  1, "80"},
-    {"meleecombo_percent",  &Personality::meleecombo_percent,  2, "50"},
-    {"meleekick_percent",   &Personality::meleekick_percent,   2, "50"},
-    {"chat_percent",        &Personality::chat_percent,        3, "50"},
-    {"taunt_percent",       &Personality::taunt_percent,       3, "50"},
-    {"whine_percent",       &Personality::whine_percent,       3, "50"},
-    {"chat_tag_percent",    &Personality::chat_tag_percent,    3, "50"},
-    {"chat_drop_percent",   &Personality::chat_drop_percent,   3, "50"},
-    {"chat_swap_percent",   &Personality::chat_swap_percent,   3, "50"},
-    {"chat_lower_percent",  &Personality::chat_lower_percent,  3, "50"},
-    {"teleport_percent",    &Personality::teleport_percent,    4, "60"},
-    {"swoop_percent",       &Personality::swoop_percent,       4, "60"},
-    {"beamexplode_percent", &Personality::beamexplode_percent, 4, "50"},
-    {"fly_percent",         &Personality::fly_percent,         4, "100"},
-    {"stopfly_percent",     &Personality::stopfly_percent,     4, "50"},
-    {"jump_percent",        &Personality::jump_percent,        4, "100"},
-    {"aggression_level",    &Personality::aggression_level,    4, "normal"},
-    {"transkiller",         &Personality::transkiller,         4, "1"},
-    {"block_percent",       &Personality::block_percent,       4, "50"},
-};
-// clang-format on
-
+// A record holding every setting's default.
 inline Personality DefaultRecord()
 {
     Personality bot;
-    for (const ExpectedField &field : kExpectedFields)
+    for (const FieldInfo &field : kFields)
         bot.*field.member = field.default_value;
     return bot;
+}
+
+// Each editor's configuration as at start-up without a file: every record holds its defaults.
+inline PersonalityConfig DefaultPersonalityConfig()
+{
+    PersonalityConfig config;
+    BuildConfigPath(config, "/nowhere");
+    RepairPersonalities(config);
+    return config;
+}
+
+inline SuperbotConfig DefaultSuperbotConfig()
+{
+    SuperbotConfig config;
+    InitSuperbotData(config, "/nowhere");
+    RepairSuperbots(config);
+    return config;
 }
 
 // A record whose every field holds the same marker text, which no preset or default uses.
 inline Personality MarkedRecord(const std::string &marker = "x")
 {
     Personality bot;
-    for (const ExpectedField &field : kExpectedFields)
+    for (const FieldInfo &field : kFields)
         bot.*field.member = marker;
     return bot;
 }
 
-// Records every call the core makes on the window, in order, as readable text.
-class FakeView : public PersonalityView
+// Records every call the core makes on either editor's window, in order, as readable text.
+class FakeView : public PersonalityView, public SuperbotView
 {
 public:
     using Host::ShowMessage;
@@ -116,6 +92,7 @@ public:
     {
         calls.push_back("ShowPersonality " + number);
     }
+    void ShowSuperbot(const std::string &tier) override { calls.push_back("ShowSuperbot " + tier); }
 
     // How a message box appears in calls: text, then its caption or <title> for the program's.
     static std::string Message(const std::string &text, const Caption &caption)
@@ -238,35 +215,33 @@ inline std::filesystem::path ExecutablePath()
 #endif
 }
 
-// System error codes the tests inject or expect, and the system's own text for one.
+// System error codes the tests inject or expect (Windows' own codes there, errno values
+// elsewhere), and the system's own text for one.
 #ifdef _WIN32
-inline constexpr int kDiskFull = ERROR_DISK_FULL;
-inline constexpr int kAccessDenied = ERROR_ACCESS_DENIED;
-inline constexpr int kNoSuchFolder = ERROR_PATH_NOT_FOUND;
-inline constexpr int kOtherDevice = ERROR_NOT_SAME_DEVICE;
-inline constexpr int kIsAFolder = ERROR_ACCESS_DENIED;
+#define VOLTARA_SYSTEM_ERROR(windows, posix) windows
+#else
+#define VOLTARA_SYSTEM_ERROR(windows, posix) posix
+#endif
+inline constexpr int kDiskFull = VOLTARA_SYSTEM_ERROR(ERROR_DISK_FULL, ENOSPC);
+inline constexpr int kAccessDenied = VOLTARA_SYSTEM_ERROR(ERROR_ACCESS_DENIED, EACCES);
+inline constexpr int kNoSuchFolder = VOLTARA_SYSTEM_ERROR(ERROR_PATH_NOT_FOUND, ENOENT);
+inline constexpr int kOtherDevice = VOLTARA_SYSTEM_ERROR(ERROR_NOT_SAME_DEVICE, EXDEV);
+inline constexpr int kIsAFolder = VOLTARA_SYSTEM_ERROR(ERROR_ACCESS_DENIED, EISDIR);
+#undef VOLTARA_SYSTEM_ERROR
 
 inline std::string SystemErrorText(int code)
 {
+#ifdef _WIN32
     char text[512] = {};
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
         static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
     std::string message = text;
     message.erase(message.find_last_not_of("\r\n ") + 1);
     return message;
-}
 #else
-inline constexpr int kDiskFull = ENOSPC;
-inline constexpr int kAccessDenied = EACCES;
-inline constexpr int kNoSuchFolder = ENOENT;
-inline constexpr int kOtherDevice = EXDEV;
-inline constexpr int kIsAFolder = EISDIR;
-
-inline std::string SystemErrorText(int code)
-{
     return std::strerror(code);
-}
 #endif
+}
 
 // Makes a file unreadable for this process while the object lives: on Windows by holding it
 // open without sharing, as another program may; elsewhere by taking away every permission.

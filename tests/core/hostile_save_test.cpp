@@ -35,11 +35,6 @@ const std::string kSaved = FakeView::Message("File successfully saved", "");
 class HostileSaveTest : public testing::Test
 {
 protected:
-    HostileSaveTest()
-    {
-        BuildConfigPath(config, "/nowhere");
-        RepairPersonalities(config);
-    }
     ~HostileSaveTest() override
     {
         SetSaveFaultHook(nullptr);
@@ -57,7 +52,7 @@ protected:
         return bytes;
     }
 
-    PersonalityConfig config;
+    PersonalityConfig config = test::DefaultPersonalityConfig();
     FakeView view;
     test::ScratchFolder folder;
 };

@@ -65,56 +65,48 @@ void Inject(const FailurePoint &point)
     });
 }
 
-// Saves through `save` with the failure injected, and checks everything the user must keep.
-template <typename Records>
-void ExpectNothingLost(const FailurePoint &point, const Records &records,
-    const std::function<bool(const std::string &, FakeView &)> &save)
+// Saves the records through write at every point where a save of their file can fail, and
+// checks each time everything the user must keep.
+template <typename Config, typename Records>
+void ExpectNothingLostAtAnyPoint(Config &config, const Records &records,
+    const std::vector<std::string> &lines, bool (*write)(Config &, const std::string &, Host &))
 {
-    ScratchFolder folder;
-    const std::string path = folder / "settings.cfg";
-    test::WriteBytes(path, kOldBytes);
-    const Records before = records;
-    FakeView view;
-    Inject(point);
-    const bool saved = save(path, view);
-    SetSaveFaultHook(nullptr);
+    for (const FailurePoint &point : AllPoints(JoinedLines(lines).size())) {
+        SCOPED_TRACE(point.Describe());
+        ScratchFolder folder;
+        const std::string path = folder / "settings.cfg";
+        test::WriteBytes(path, kOldBytes);
+        const Records before = records;
+        FakeView view;
+        Inject(point);
+        const bool saved = write(config, path, view);
+        SetSaveFaultHook(nullptr);
 
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(ReadBytes(path), kOldBytes);
-    EXPECT_EQ(folder.Names(), std::vector<std::string> {"settings.cfg"});
-    EXPECT_EQ(view.calls,
-        std::vector<std::string> {FakeView::Message(
-            "File: \"" + path + "\" could not be saved\r\n" + test::SystemErrorText(point.error),
-            "Error")});
-    EXPECT_TRUE(records == before);
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(ReadBytes(path), kOldBytes);
+        EXPECT_EQ(folder.Names(), std::vector<std::string> {"settings.cfg"});
+        EXPECT_EQ(view.calls,
+            std::vector<std::string> {FakeView::Message("File: \"" + path
+                    + "\" could not be saved\r\n" + test::SystemErrorText(point.error),
+                "Error")});
+        EXPECT_TRUE(records == before);
+    }
 }
 
 TEST(InjectedSaveFailureTest, PersonalityFileKeepsEverythingAtEveryPoint)
 {
-    PersonalityConfig config;
-    BuildConfigPath(config, "/nowhere");
-    RepairPersonalities(config);
+    PersonalityConfig config = test::DefaultPersonalityConfig();
     config.Bot(4).melee_percent = " 2.5";
-    for (const FailurePoint &point : AllPoints(JoinedLines(PersonalityFileLines(config)).size())) {
-        SCOPED_TRACE(point.Describe());
-        ExpectNothingLost(point, config.Bots, [&](const std::string &path, FakeView &view) {
-            return WritePersonalityFile(config, path, view);
-        });
-    }
+    ExpectNothingLostAtAnyPoint(
+        config, config.Bots, PersonalityFileLines(config), WritePersonalityFile);
 }
 
 TEST(InjectedSaveFailureTest, SuperbotFileKeepsEverythingAtEveryPoint)
 {
-    SuperbotConfig config;
-    InitSuperbotData(config, "/nowhere");
-    RepairSuperbots(config);
+    SuperbotConfig config = test::DefaultSuperbotConfig();
     config.Tier(2).ki_gain = "1e3";
-    for (const FailurePoint &point : AllPoints(JoinedLines(SuperbotFileLines(config)).size())) {
-        SCOPED_TRACE(point.Describe());
-        ExpectNothingLost(point, config.Superbots, [&](const std::string &path, FakeView &view) {
-            return WriteSuperbotFile(config, path, view);
-        });
-    }
+    ExpectNothingLostAtAnyPoint(
+        config, config.Superbots, SuperbotFileLines(config), WriteSuperbotFile);
 }
 
 // Makes a scratch folder the user's own folder for journals ($XDG_STATE_HOME, on Windows the
@@ -212,9 +204,7 @@ TEST(InjectedSaveFailureTest, AfterAFailureTheNextSaveSucceeds)
     ScratchFolder folder;
     const std::string path = folder / "bot_personality.cfg";
     test::WriteBytes(path, kOldBytes);
-    PersonalityConfig config;
-    BuildConfigPath(config, "/nowhere");
-    RepairPersonalities(config);
+    PersonalityConfig config = test::DefaultPersonalityConfig();
     FakeView view;
     Inject({SaveStep::WriteInPlace, 100, test::kDiskFull, true});
     EXPECT_FALSE(WritePersonalityFile(config, path, view));

@@ -22,11 +22,6 @@ Calls Concat(Calls first, const Calls &second)
     return first;
 }
 
-bool IsPercent(const test::ExpectedField &field)
-{
-    return std::string(field.key).ends_with("_percent");
-}
-
 // Reading starts from the state the program has at start-up: empty records, CurrentBot 1.
 class PersonalityReaderTest : public testing::Test
 {
@@ -40,7 +35,7 @@ protected:
 
     // A personality holding the defaults except for the given keys.
     static Personality DefaultsWith(
-        std::initializer_list<std::pair<const char *, const char *>> values)
+        const std::vector<std::pair<const char *, const char *>> &values)
     {
         Personality bot = DefaultRecord();
         for (const auto &[key, value] : values)
@@ -50,7 +45,7 @@ protected:
 
     void ExpectDefaultsExcept(const std::map<int, Personality> &changed) const
     {
-        for (int n = 1; n <= 9; ++n) {
+        for (int n = 1; n <= kBotCount; ++n) {
             const auto found = changed.find(n);
             EXPECT_EQ(config.Bot(n), found == changed.end() ? DefaultRecord() : found->second)
                 << "personality " << n;
@@ -65,8 +60,8 @@ TEST_F(PersonalityReaderTest, StoresEveryKeyIntoItsOwnField)
 {
     std::vector<std::string> lines = {"default_personality 4", "[BOT6]"};
     int value = 0;
-    for (const auto &field : test::kExpectedFields) {
-        if (IsPercent(field))
+    for (const FieldInfo &field : kFields) {
+        if (field.kind == FieldKind::Percent)
             lines.push_back(std::string(field.key) + " " + std::to_string(++value));
     }
     lines.push_back("transkiller 7");
@@ -77,8 +72,8 @@ TEST_F(PersonalityReaderTest, StoresEveryKeyIntoItsOwnField)
     EXPECT_EQ(config.DefaultPersonality, "4");
     EXPECT_EQ(config.CurrentBot, 1);
     value = 0;
-    for (const auto &field : test::kExpectedFields) {
-        if (IsPercent(field)) {
+    for (const FieldInfo &field : kFields) {
+        if (field.kind == FieldKind::Percent) {
             EXPECT_EQ(config.Bot(6).*field.member, std::to_string(++value)) << field.key;
         }
     }
@@ -86,84 +81,109 @@ TEST_F(PersonalityReaderTest, StoresEveryKeyIntoItsOwnField)
     EXPECT_EQ(config.Bot(6).aggression_level, "defensive");
 }
 
-TEST_F(PersonalityReaderTest, AcceptsCommentsBlanksSpacesAndAnyOrder)
+// A file given as lines, and what reading it must give: the messages before the calls that end
+// every reading, the default option then selected, the default personality stored, and the
+// records that differ from the defaults, by the keys that do.
+struct ReadingCase
 {
-    Read({"# header", "", "   ", "  default_personality 2  ", "#", "[BOT3]", "", "  fly_percent 10",
-        "melee_percent  50", "#[BOT4]", "[BOT1]", "melee_percent 1"});
-    EXPECT_EQ(view.calls, FinishCalls(2));
-    ExpectDefaultsExcept({
-        {3, DefaultsWith({{"fly_percent", "10"}, {"melee_percent", " 50"}})},
-        {1, DefaultsWith({{"melee_percent", "1"}})                         }
-    });
+    const char *name;
+    std::vector<std::string> lines;
+    Calls messages;
+    int option;
+    const char *default_personality;
+    std::map<int, std::vector<std::pair<const char *, const char *>>> changed;
+};
+
+void PrintTo(const ReadingCase &c, std::ostream *out)
+{
+    *out << c.name;
 }
 
-TEST_F(PersonalityReaderTest, ValueWithATrailingCommentIsRepaired)
+class ReadingCaseTest : public PersonalityReaderTest,
+                        public testing::WithParamInterface<ReadingCase>
 {
-    Read({"default_personality -1", "[BOT2]", "melee_percent 50 # most of the time",
-        "taunt_percent 1 0"});
-    EXPECT_EQ(view.calls, FinishCalls(0));
-    ExpectDefaultsExcept({});
+};
+
+TEST_P(ReadingCaseTest, ReportsStoresAndShowsPersonalityOne)
+{
+    const ReadingCase &c = GetParam();
+    Read(c.lines);
+    EXPECT_EQ(view.calls, Concat(c.messages, FinishCalls(c.option)));
+    EXPECT_EQ(config.DefaultPersonality, c.default_personality);
+    EXPECT_EQ(config.CurrentBot, 1);
+    std::map<int, Personality> changed;
+    for (const auto &[n, values] : c.changed)
+        changed[n] = DefaultsWith(values);
+    ExpectDefaultsExcept(changed);
 }
 
-TEST_F(PersonalityReaderTest, ReportsAnUnknownKeyAndReadsOn)
-{
-    Read({"default_personality -1", "[BOT1]", "melee_percent 1", "Melee_percent 2",
-        "speed_percent 3 4", "kiblast_percent 5"});
-    EXPECT_EQ(view.calls,
-        Concat({InvalidLineMessage("Melee_percent 2"), InvalidLineMessage("speed_percent 3 4")},
-            FinishCalls(0)));
-    ExpectDefaultsExcept({
-        {1, DefaultsWith({{"melee_percent", "1"}, {"kiblast_percent", "5"}})}
-    });
-}
+const std::string kBom = "\xEF\xBB\xBF";
 
-TEST_F(PersonalityReaderTest, ReportsAKeyWithAColonAndReadsOn)
-{
-    Read({"default_personality -1", "[BOT2]", "melee_percent: 50", "kiblast_percent 5"});
-    EXPECT_EQ(view.calls, Concat({InvalidLineMessage("melee_percent: 50")}, FinishCalls(0)));
-    ExpectDefaultsExcept({
-        {2, DefaultsWith({{"kiblast_percent", "5"}})}
-    });
-}
-
-TEST_F(PersonalityReaderTest, IndentedCommentWithASpaceIsAnInvalidLine)
-{
-    Read({"default_personality -1", "[BOT2]", "   # sets the melee", "kiblast_percent 5"});
-    EXPECT_EQ(view.calls, Concat({InvalidLineMessage("# sets the melee")}, FinishCalls(0)));
-    ExpectDefaultsExcept({
-        {2, DefaultsWith({{"kiblast_percent", "5"}})}
-    });
-}
-
-TEST_F(PersonalityReaderTest, IndentedCommentWithoutASpaceEndsTheReading)
-{
-    Read({"default_personality -1", "[BOT2]", "melee_percent 1", " #note", "kiblast_percent 5",
-        "[BOT3]", "melee_percent 3"});
-    EXPECT_EQ(view.calls, Concat({ReadErrorMessage()}, FinishCalls(0)));
-    ExpectDefaultsExcept({
-        {2, DefaultsWith({{"melee_percent", "1"}})}
-    });
-}
-
-TEST_F(PersonalityReaderTest, KeyLineWithoutAValueEndsTheReading)
-{
-    Read({"default_personality -1", "[BOT2]", "melee_percent 1", "kiblast_percent ",
-        "laser_percent 5"});
-    EXPECT_EQ(view.calls, Concat({ReadErrorMessage()}, FinishCalls(0)));
-    ExpectDefaultsExcept({
-        {2, DefaultsWith({{"melee_percent", "1"}})}
-    });
-}
-
-TEST_F(PersonalityReaderTest, LowercaseHeaderEndsTheReading)
-{
-    Read({"default_personality 5", "[BOT1]", "melee_percent 1", "[bot2]", "melee_percent 2"});
-    EXPECT_EQ(view.calls, Concat({ReadErrorMessage()}, FinishCalls(5)));
-    EXPECT_EQ(config.DefaultPersonality, "5");
-    ExpectDefaultsExcept({
-        {1, DefaultsWith({{"melee_percent", "1"}})}
-    });
-}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Files, ReadingCaseTest, testing::Values(
+    ReadingCase {"comments, blanks, spaces and any order",
+        {"# header", "", "   ", "  default_personality 2  ", "#", "[BOT3]", "", "  fly_percent 10",
+            "melee_percent  50", "#[BOT4]", "[BOT1]", "melee_percent 1"},
+        {}, 2, "2", {{3, {{"fly_percent", "10"}, {"melee_percent", " 50"}}},
+                     {1, {{"melee_percent", "1"}}}}},
+    ReadingCase {"a value with a trailing comment is repaired",
+        {"default_personality -1", "[BOT2]", "melee_percent 50 # most of the time",
+            "taunt_percent 1 0"},
+        {}, 0, "-1", {}},
+    ReadingCase {"an unknown key is reported and reading goes on",
+        {"default_personality -1", "[BOT1]", "melee_percent 1", "Melee_percent 2",
+            "speed_percent 3 4", "kiblast_percent 5"},
+        {InvalidLineMessage("Melee_percent 2"), InvalidLineMessage("speed_percent 3 4")}, 0, "-1",
+        {{1, {{"melee_percent", "1"}, {"kiblast_percent", "5"}}}}},
+    ReadingCase {"a key with a colon is reported and reading goes on",
+        {"default_personality -1", "[BOT2]", "melee_percent: 50", "kiblast_percent 5"},
+        {InvalidLineMessage("melee_percent: 50")}, 0, "-1", {{2, {{"kiblast_percent", "5"}}}}},
+    ReadingCase {"an indented comment with a space is an invalid line",
+        {"default_personality -1", "[BOT2]", "   # sets the melee", "kiblast_percent 5"},
+        {InvalidLineMessage("# sets the melee")}, 0, "-1", {{2, {{"kiblast_percent", "5"}}}}},
+    ReadingCase {"an indented comment without a space ends the reading",
+        {"default_personality -1", "[BOT2]", "melee_percent 1", " #note", "kiblast_percent 5",
+            "[BOT3]", "melee_percent 3"},
+        {ReadErrorMessage()}, 0, "-1", {{2, {{"melee_percent", "1"}}}}},
+    ReadingCase {"a key line without a value ends the reading",
+        {"default_personality -1", "[BOT2]", "melee_percent 1", "kiblast_percent ",
+            "laser_percent 5"},
+        {ReadErrorMessage()}, 0, "-1", {{2, {{"melee_percent", "1"}}}}},
+    ReadingCase {"a lowercase header ends the reading",
+        {"default_personality 5", "[BOT1]", "melee_percent 1", "[bot2]", "melee_percent 2"},
+        {ReadErrorMessage()}, 5, "5", {{1, {{"melee_percent", "1"}}}}},
+    ReadingCase {"section zero followed by a key line ends the reading",
+        {"default_personality -1", "[BOT1]", "melee_percent 1", "[BOT0]", "melee_percent 0",
+            "[BOT2]", "melee_percent 2"},
+        {ReadErrorMessage()}, 0, "-1", {{1, {{"melee_percent", "1"}}}}},
+    ReadingCase {"section zero refuses even the general key",
+        {"default_personality 2", "[BOT0]", "default_personality 3"},
+        {ReadErrorMessage()}, 2, "2", {}},
+    ReadingCase {"section zero at the end is harmless",
+        {"default_personality -1", "[BOT1]", "melee_percent 1", "[BOT0]"},
+        {}, 0, "-1", {{1, {{"melee_percent", "1"}}}}},
+    ReadingCase {"a section header without a digit ends the reading",
+        {"default_personality -1", "[BOT1]", "melee_percent 1", "[BOTX]", "melee_percent 2"},
+        {ReadErrorMessage()}, 0, "-1", {{1, {{"melee_percent", "1"}}}}},
+    ReadingCase {"a header's number is its first character only",
+        {"default_personality -1", "[BOT12]", "melee_percent 12", "[BOT3 and more]",
+            "melee_percent 3"},
+        {}, 0, "-1", {{1, {{"melee_percent", "12"}}}, {3, {{"melee_percent", "3"}}}}},
+    ReadingCase {"a second section of the same number overwrites the first",
+        {"default_personality -1", "[BOT7]", "melee_percent 1", "fly_percent 2", "[BOT1]",
+            "melee_percent 5", "[BOT7]", "melee_percent 3"},
+        {}, 0, "-1", {{7, {{"melee_percent", "3"}, {"fly_percent", "2"}}},
+                      {1, {{"melee_percent", "5"}}}}},
+    ReadingCase {"the default personality inside a section keeps a word",
+        {"default_personality 3", "[BOT1]", "default_personality many"}, {}, -1, "many", {}},
+    ReadingCase {"a general option line with an unknown key is reported with its value",
+        {"default 5", "[BOT1]"}, {InvalidLineMessage("default 5")}, 0, "-1", {}},
+    ReadingCase {"a general option line with an unknown key and a word gives -1",
+        {"default five", "[BOT1]"}, {InvalidLineMessage("default -1")}, 0, "-1", {}},
+    ReadingCase {"a byte-order mark counts only at the very start",
+        {"default_personality 3", "[BOT1]", kBom + "melee_percent 1"},
+        {InvalidLineMessage(kBom + "melee_percent 1")}, 3, "3", {}}));
+// clang-format on
 
 TEST_F(PersonalityReaderTest, TenthSectionHeaderEndsTheReadingUnread)
 {
@@ -195,62 +215,6 @@ TEST_F(PersonalityReaderTest, NineSectionsAreAWholeFile)
         EXPECT_EQ(config.Bot(n).melee_percent, std::to_string(n));
 }
 
-TEST_F(PersonalityReaderTest, SectionZeroFollowedByAKeyLineEndsTheReading)
-{
-    Read({"default_personality -1", "[BOT1]", "melee_percent 1", "[BOT0]", "melee_percent 0",
-        "[BOT2]", "melee_percent 2"});
-    EXPECT_EQ(view.calls, Concat({ReadErrorMessage()}, FinishCalls(0)));
-    EXPECT_EQ(config.CurrentBot, 1);
-    ExpectDefaultsExcept({
-        {1, DefaultsWith({{"melee_percent", "1"}})}
-    });
-}
-
-TEST_F(PersonalityReaderTest, SectionZeroRefusesEvenTheGeneralKey)
-{
-    Read({"default_personality 2", "[BOT0]", "default_personality 3"});
-    EXPECT_EQ(view.calls, Concat({ReadErrorMessage()}, FinishCalls(2)));
-    EXPECT_EQ(config.DefaultPersonality, "2");
-}
-
-TEST_F(PersonalityReaderTest, SectionZeroAtTheEndIsHarmless)
-{
-    Read({"default_personality -1", "[BOT1]", "melee_percent 1", "[BOT0]"});
-    EXPECT_EQ(view.calls, FinishCalls(0));
-    EXPECT_EQ(config.CurrentBot, 1);
-}
-
-TEST_F(PersonalityReaderTest, SectionHeaderWithoutADigitEndsTheReading)
-{
-    Read({"default_personality -1", "[BOT1]", "melee_percent 1", "[BOTX]", "melee_percent 2"});
-    EXPECT_EQ(view.calls, Concat({ReadErrorMessage()}, FinishCalls(0)));
-    ExpectDefaultsExcept({
-        {1, DefaultsWith({{"melee_percent", "1"}})}
-    });
-}
-
-TEST_F(PersonalityReaderTest, HeaderNumberIsItsFirstCharacterOnly)
-{
-    Read({"default_personality -1", "[BOT12]", "melee_percent 12", "[BOT3 and more]",
-        "melee_percent 3"});
-    EXPECT_EQ(view.calls, FinishCalls(0));
-    ExpectDefaultsExcept({
-        {1, DefaultsWith({{"melee_percent", "12"}})},
-        {3, DefaultsWith({{"melee_percent", "3"}}) }
-    });
-}
-
-TEST_F(PersonalityReaderTest, SecondSectionOfTheSameNumberOverwritesTheFirst)
-{
-    Read({"default_personality -1", "[BOT7]", "melee_percent 1", "fly_percent 2", "[BOT1]",
-        "melee_percent 5", "[BOT7]", "melee_percent 3"});
-    EXPECT_EQ(view.calls, FinishCalls(0));
-    ExpectDefaultsExcept({
-        {7, DefaultsWith({{"melee_percent", "3"}, {"fly_percent", "2"}})},
-        {1, DefaultsWith({{"melee_percent", "5"}})                      }
-    });
-}
-
 TEST_F(PersonalityReaderTest, SectionsOneToThreeLeaveTheOthersAsTheyWere)
 {
     config.Bots.fill(DefaultRecord());
@@ -264,13 +228,6 @@ TEST_F(PersonalityReaderTest, SectionsOneToThreeLeaveTheOthersAsTheyWere)
         {3, DefaultsWith({{"melee_percent", "3"}}) },
         {8, DefaultsWith({{"melee_percent", "42"}})}
     });
-}
-
-TEST_F(PersonalityReaderTest, DefaultPersonalityInsideASectionKeepsAWord)
-{
-    Read({"default_personality 3", "[BOT1]", "default_personality many"});
-    EXPECT_EQ(view.calls, FinishCalls(-1));
-    EXPECT_EQ(config.DefaultPersonality, "many");
 }
 
 TEST_F(PersonalityReaderTest, GeneralOptionLineWithAWordGivesRandom)
@@ -289,16 +246,6 @@ TEST_F(PersonalityReaderTest, GeneralOptionLineWithAnotherKeyFillsTheCurrentReco
     ExpectDefaultsExcept({
         {4, DefaultsWith({{"melee_percent", "12"}})}
     });
-}
-
-TEST_F(PersonalityReaderTest, GeneralOptionLineWithAnUnknownKeyIsReportedWithItsValue)
-{
-    Read({"default 5", "[BOT1]"});
-    EXPECT_EQ(view.calls, Concat({InvalidLineMessage("default 5")}, FinishCalls(0)));
-
-    view.calls.clear();
-    Read({"default five", "[BOT1]"});
-    EXPECT_EQ(view.calls, Concat({InvalidLineMessage("default -1")}, FinishCalls(0)));
 }
 
 // The default-personality option that the file's value selects, and the value that remains.
@@ -366,18 +313,6 @@ TEST_F(PersonalityReaderTest, FileWithOnlyTheGeneralOptionKeepsItsValue)
     ExpectDefaultsExcept({});
 }
 
-TEST_F(PersonalityReaderTest, EarlyFailureKeepsValidValuesOfAnEarlierFile)
-{
-    config.Bots.fill(DefaultRecord());
-    config.Bot(2).melee_percent = "7";
-    config.Bot(3).fly_percent = "oops";
-    Read({"# nothing here"});
-    EXPECT_EQ(view.calls, Calls {ReadErrorMessage()});
-    ExpectDefaultsExcept({
-        {2, DefaultsWith({{"melee_percent", "7"}})}
-    });
-}
-
 // The same file with each kind of line end, and with a byte-order mark.
 class LineEndTest : public PersonalityReaderTest,
                     public testing::WithParamInterface<std::pair<const char *, const char *>>
@@ -413,13 +348,6 @@ TEST_F(PersonalityReaderTest, LastLineNeedsNoLineEnd)
     });
 }
 
-TEST_F(PersonalityReaderTest, ByteOrderMarkCountsOnlyAtTheVeryStart)
-{
-    Read({"default_personality 3", "[BOT1]", "\xEF\xBB\xBFmelee_percent 1"});
-    EXPECT_EQ(
-        view.calls, Concat({InvalidLineMessage("\xEF\xBB\xBFmelee_percent 1")}, FinishCalls(3)));
-}
-
 class PersonalityFileReaderTest : public PersonalityReaderTest
 {
 protected:
@@ -440,18 +368,32 @@ TEST_F(PersonalityFileReaderTest, MissingFileGivesDefaultsAndNamesThePath)
     ExpectDefaultsExcept({});
 }
 
-TEST_F(PersonalityFileReaderTest, MissingFileLaterKeepsValidValues)
+// A later reading that fails before any record, the file damaged or missing, keeps the valid
+// values of the file read before and repairs the rest.
+TEST_F(PersonalityFileReaderTest, FailedLaterReadingKeepsValidValuesOfTheEarlierFile)
 {
-    config.Bots.fill(DefaultRecord());
-    config.Bot(4).melee_percent = "33";
-    config.Bot(4).swoop_percent = "";
-    config.DefaultPersonality = "4";
-    ReadPersonalityFile(config, folder / "gone.cfg", view);
-    ASSERT_EQ(view.calls.size(), 1u);
-    EXPECT_EQ(config.DefaultPersonality, "4");
-    ExpectDefaultsExcept({
-        {4, DefaultsWith({{"melee_percent", "33"}})}
-    });
+    const std::string damaged = folder / "damaged.cfg";
+    test::WriteBytes(damaged, "# nothing here\r\n");
+    const std::string missing = folder / "gone.cfg";
+    for (const std::string &path : {damaged, missing}) {
+        SCOPED_TRACE(path);
+        config.Bots.fill(DefaultRecord());
+        config.Bot(4).melee_percent = "33";
+        config.Bot(4).swoop_percent = "";
+        config.Bot(3).fly_percent = "oops";
+        config.DefaultPersonality = "4";
+        view.calls.clear();
+        ReadPersonalityFile(config, path, view);
+        EXPECT_EQ(view.calls,
+            Calls {path == damaged ? ReadErrorMessage()
+                                   : FakeView::Message("File: \"" + missing
+                                           + "\" doesn't exist\r\nLoading default values",
+                                       "Error")});
+        EXPECT_EQ(config.DefaultPersonality, "4");
+        ExpectDefaultsExcept({
+            {4, DefaultsWith({{"melee_percent", "33"}})}
+        });
+    }
 }
 
 TEST_F(PersonalityFileReaderTest, FolderIsNotAFile)

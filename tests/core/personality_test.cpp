@@ -10,20 +10,7 @@ namespace voltara {
 namespace {
 
 using test::DefaultRecord;
-using test::kExpectedFields;
 using test::MarkedRecord;
-
-TEST(PersonalityTableTest, NamesEveryFieldWithItsKeyGroupAndDefault)
-{
-    ASSERT_EQ(std::size(kFields), std::size(kExpectedFields));
-    for (std::size_t i = 0; i < std::size(kFields); ++i) {
-        SCOPED_TRACE(kExpectedFields[i].key);
-        EXPECT_STREQ(kFields[i].key, kExpectedFields[i].key);
-        EXPECT_EQ(kFields[i].member, kExpectedFields[i].member);
-        EXPECT_EQ(kFields[i].group, kExpectedFields[i].group);
-        EXPECT_STREQ(kFields[i].default_value, kExpectedFields[i].default_value);
-    }
-}
 
 TEST(BuildConfigPathTest, SetsKeysCurrentBotDefaultPersonalityAndPath)
 {
@@ -32,8 +19,8 @@ TEST(BuildConfigPathTest, SetsKeysCurrentBotDefaultPersonalityAndPath)
     const std::string sep(1, kPathSeparator);
     BuildConfigPath(config, sep + "opt" + sep + "voltara");
 
-    ASSERT_EQ(config.KeyNames.size(), 29u);
-    for (const auto &field : kExpectedFields)
+    ASSERT_EQ(config.KeyNames.size(), kFieldCount + 1u);
+    for (const FieldInfo &field : kFields)
         EXPECT_NE(std::find(config.KeyNames.begin(), config.KeyNames.end(), field.key),
             config.KeyNames.end())
             << field.key;
@@ -65,16 +52,15 @@ TEST(PersonalityConfigTest, AddressesOnlyPersonalitiesOneToNine)
 
 TEST(SetFieldTest, TranskillerHoldsExactlyOneCharacter)
 {
-    const int transkiller = FieldIndex("transkiller");
     Personality bot;
     EXPECT_EQ(bot.transkiller.size(), 1u);
     EXPECT_FALSE(bot.transkiller[0] >= '0' && bot.transkiller[0] <= '9')
         << "a non-digit until first set";
-    SetField(bot, transkiller, "10");
+    SetField(bot, Setting::transkiller, "10");
     EXPECT_EQ(bot.transkiller, "1");
-    SetField(bot, transkiller, "");
+    SetField(bot, Setting::transkiller, "");
     EXPECT_EQ(bot.transkiller, " ");
-    SetField(bot, FieldIndex("melee_percent"), " 12.5 ");
+    SetField(bot, Setting::melee_percent, " 12.5 ");
     EXPECT_EQ(bot.melee_percent, " 12.5 ") << "other fields keep the text as given";
 }
 
@@ -90,8 +76,8 @@ TEST_P(SetDefaultValuesTest, StoresTheDefaultsOfTheGroupOnly)
     config.Bots.fill(MarkedRecord());
     SetDefaultValues(config, "3", group);
 
-    for (int n = 1; n <= 9; ++n) {
-        for (const auto &field : kExpectedFields) {
+    for (int n = 1; n <= kBotCount; ++n) {
+        for (const FieldInfo &field : kFields) {
             SCOPED_TRACE(std::to_string(n) + " " + field.key);
             const bool changes = n == 3 && (group == 0 || field.group == group);
             EXPECT_EQ(config.Bot(n).*field.member, changes ? field.default_value : "x");
@@ -133,63 +119,57 @@ TEST(RepairPersonalitiesTest, TurnsNineEmptyRecordsIntoNineDefaultPersonalities)
         EXPECT_EQ(config.Bot(n), DefaultRecord()) << n;
 }
 
-TEST(RepairPersonalitiesTest, ReplacesNonNumericPercentagesAndKeepsNumericOnes)
+// What the repair makes of a text stored in one setting of a record: a non-numeric percentage,
+// an aggression other than the three words as spelt and a transkiller other than a digit take
+// the default; the rest stays as it is.
+struct RepairCase
 {
-    PersonalityConfig config;
-    config.Bots.fill(DefaultRecord());
-    Personality &bot = config.Bot(5);
-    bot.melee_percent = "abc";
-    bot.fly_percent = "";
-    bot.kiblast_percent = "150";
-    bot.disc_percent = "2.5";
-    bot.laser_percent = " 7";
-    bot.block_percent = "50 # comment";
-    bot.jump_percent = "1e2";
-    RepairPersonalities(config);
+    Setting setting;
+    const char *stored;
+    const char *repaired;
+};
 
-    EXPECT_EQ(bot.melee_percent, "80");
-    EXPECT_EQ(bot.fly_percent, "100");
-    EXPECT_EQ(bot.kiblast_percent, "150");
-    EXPECT_EQ(bot.disc_percent, "2.5");
-    EXPECT_EQ(bot.laser_percent, " 7");
-    EXPECT_EQ(bot.block_percent, "50");
-    EXPECT_EQ(bot.jump_percent, "1e2");
+void PrintTo(const RepairCase &c, std::ostream *out)
+{
+    *out << FieldOf(c.setting).key << " \"" << c.stored << '"';
 }
 
-TEST(RepairPersonalitiesTest, AcceptsOnlyTheThreeAggressionWordsAsSpelt)
+class RepairPersonalitiesCaseTest : public testing::TestWithParam<RepairCase>
 {
+};
+
+TEST_P(RepairPersonalitiesCaseTest, KeepsValidTextsAndRepairsTheRest)
+{
+    const RepairCase &c = GetParam();
     PersonalityConfig config;
     config.Bots.fill(DefaultRecord());
-    config.Bot(1).aggression_level = "";
-    config.Bot(2).aggression_level = "Normal";
-    config.Bot(3).aggression_level = "defensive";
-    config.Bot(4).aggression_level = "aggressive";
-    config.Bot(5).aggression_level = " normal";
+    SetField(config.Bot(5), c.setting, c.stored);
     RepairPersonalities(config);
-    EXPECT_EQ(config.Bot(1).aggression_level, "normal");
-    EXPECT_EQ(config.Bot(2).aggression_level, "normal");
-    EXPECT_EQ(config.Bot(3).aggression_level, "defensive");
-    EXPECT_EQ(config.Bot(4).aggression_level, "aggressive");
-    EXPECT_EQ(config.Bot(5).aggression_level, "normal");
+    EXPECT_EQ(config.Bot(5).*FieldOf(c.setting).member, c.repaired);
+    for (int n : {1, 4, 6, 9})
+        EXPECT_EQ(config.Bot(n), DefaultRecord()) << n;
 }
 
-TEST(RepairPersonalitiesTest, KeepsADigitTranskillerAndReplacesAnythingElse)
-{
-    PersonalityConfig config;
-    config.Bots.fill(DefaultRecord());
-    const int transkiller = FieldIndex("transkiller");
-    SetField(config.Bot(1), transkiller, "a");
-    SetField(config.Bot(2), transkiller, "");
-    SetField(config.Bot(3), transkiller, "0");
-    SetField(config.Bot(4), transkiller, "5");
-    SetField(config.Bot(5), transkiller, "-1");
-    RepairPersonalities(config);
-    EXPECT_EQ(config.Bot(1).transkiller, "1");
-    EXPECT_EQ(config.Bot(2).transkiller, "1");
-    EXPECT_EQ(config.Bot(3).transkiller, "0");
-    EXPECT_EQ(config.Bot(4).transkiller, "5");
-    EXPECT_EQ(config.Bot(5).transkiller, "1");
-}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Texts, RepairPersonalitiesCaseTest, testing::Values(
+    RepairCase {Setting::melee_percent, "abc", "80"},
+    RepairCase {Setting::fly_percent, "", "100"},
+    RepairCase {Setting::kiblast_percent, "150", "150"},
+    RepairCase {Setting::disc_percent, "2.5", "2.5"},
+    RepairCase {Setting::laser_percent, " 7", " 7"},
+    RepairCase {Setting::block_percent, "50 # comment", "50"},
+    RepairCase {Setting::jump_percent, "1e2", "1e2"},
+    RepairCase {Setting::aggression_level, "", "normal"},
+    RepairCase {Setting::aggression_level, "Normal", "normal"},
+    RepairCase {Setting::aggression_level, "defensive", "defensive"},
+    RepairCase {Setting::aggression_level, "aggressive", "aggressive"},
+    RepairCase {Setting::aggression_level, " normal", "normal"},
+    RepairCase {Setting::transkiller, "a", "1"},
+    RepairCase {Setting::transkiller, "", "1"},
+    RepairCase {Setting::transkiller, "0", "0"},
+    RepairCase {Setting::transkiller, "5", "5"},
+    RepairCase {Setting::transkiller, "-1", "1"}));
+// clang-format on
 
 } // namespace
 } // namespace voltara

@@ -1,8 +1,10 @@
 #include "core/personality_file.h"
+#include "core/personality_layout.h"
 #include "core_test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace voltara {
@@ -16,18 +18,9 @@ using Calls = std::vector<std::string>;
 
 const std::string kSavedMessage = FakeView::Message("File successfully saved", "");
 
-PersonalityConfig DefaultConfig()
-{
-    PersonalityConfig config;
-    BuildConfigPath(config, "/nowhere");
-    for (int n = 1; n <= 9; ++n)
-        SetDefaultValues(config, std::to_string(n), kGroupAll);
-    return config;
-}
-
 bool WriteDefaults(const std::string &name, Host &host)
 {
-    PersonalityConfig config = DefaultConfig();
+    PersonalityConfig config = test::DefaultPersonalityConfig();
     return WritePersonalityFile(config, name, host);
 }
 
@@ -51,20 +44,30 @@ TEST_F(PersonalityWriterTest, WritesTheDefaultRecordsExactlyAsTheReferenceFile)
 
 TEST_F(PersonalityWriterTest, WritesEachRecordIntoItsOwnBlock)
 {
-    PersonalityConfig config = DefaultConfig();
+    PersonalityConfig config = test::DefaultPersonalityConfig();
     config.DefaultPersonality = "7";
     config.Bot(2).melee_percent = "2.5";
     config.Bot(9).transkiller = "0";
     config.Bot(9).block_percent = " 12";
     const auto lines = PersonalityFileLines(config);
-    ASSERT_EQ(lines.size(), 492u);
-    EXPECT_EQ(lines[130], "default_personality 7");
-    EXPECT_EQ(lines[172], "# Personality 2");
-    EXPECT_EQ(lines[173], "[BOT2]");
-    EXPECT_EQ(lines[175], "melee_percent 2.5");
-    EXPECT_EQ(lines[453], "[BOT9]");
-    EXPECT_EQ(lines[485], "block_percent  12");
-    EXPECT_EQ(lines[489], "transkiller 0");
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(personality_layout::kFileLines));
+    // The line of a key in the block of personality n, after its number and its header.
+    const auto line_in_block = [&lines](int n, const std::string &key) -> std::string {
+        const std::string header = "[BOT" + std::to_string(n) + "]";
+        auto at = std::find(lines.begin(), lines.end(), header);
+        if (at == lines.begin() || at == lines.end()
+            || at[-1] != "# Personality " + std::to_string(n))
+            return "no block " + header;
+        at = std::find_if(at, lines.end(), [&](const std::string &line) {
+            return line.starts_with(key + " ") || (line.starts_with("[") && line != header);
+        });
+        return at == lines.end() ? "" : *at;
+    };
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "default_personality 7"), 1);
+    EXPECT_EQ(line_in_block(2, "melee_percent"), "melee_percent 2.5");
+    EXPECT_EQ(line_in_block(9, "block_percent"), "block_percent  12");
+    EXPECT_EQ(line_in_block(9, "transkiller"), "transkiller 0");
+    EXPECT_EQ(line_in_block(1, "melee_percent"), "melee_percent 80");
 }
 
 // Settings any file line can carry and the repair keeps: numeric texts of every shape (also
@@ -139,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(Seeds, RoundTripTest, testing::Range(1u, 21u));
 
 TEST_F(PersonalityWriterTest, NonNumericTextsAreWrittenAsTheyAreAndRepairedOnReading)
 {
-    PersonalityConfig written = DefaultConfig();
+    PersonalityConfig written = test::DefaultPersonalityConfig();
     written.Bot(4).melee_percent = "\xE9t\xE9 \t 50";
     written.Bot(4).aggression_level = "Normal";
     const std::string path = folder / "odd.cfg";
@@ -151,7 +154,7 @@ TEST_F(PersonalityWriterTest, NonNumericTextsAreWrittenAsTheyAreAndRepairedOnRea
     FakeView read_view;
     ReadPersonalityFile(read, path, read_view);
     EXPECT_EQ(read_view.calls, FinishCalls(0));
-    EXPECT_EQ(read.Bot(4), DefaultConfig().Bot(4));
+    EXPECT_EQ(read.Bot(4), test::DefaultPersonalityConfig().Bot(4));
 }
 
 // The name a save lands in: a final NUL goes, and ".cfg" (exactly so) is added where missing.

@@ -11,7 +11,6 @@ namespace voltara {
 namespace {
 
 using test::FakeView;
-using test::kExpectedFields;
 using test::MarkedRecord;
 using Calls = std::vector<std::string>;
 
@@ -64,7 +63,7 @@ protected:
             }
         }
         std::map<std::string, std::string> changed;
-        for (const auto &field : kExpectedFields) {
+        for (const FieldInfo &field : kFields) {
             const std::string &value = config.Bot(config.CurrentBot).*field.member;
             if (value != "x")
                 changed[field.key] = value;
@@ -79,7 +78,7 @@ protected:
 std::set<std::string> KeysOfGroup(int group)
 {
     std::set<std::string> keys;
-    for (const auto &field : kExpectedFields) {
+    for (const FieldInfo &field : kFields) {
         if (group == 0 || field.group == group)
             keys.insert(field.key);
     }
@@ -97,7 +96,7 @@ std::set<std::string> KeysOf(const std::map<std::string, std::string> &values)
 std::map<std::string, std::string> DefaultsOfGroup(int group)
 {
     std::map<std::string, std::string> values;
-    for (const auto &field : kExpectedFields) {
+    for (const FieldInfo &field : kFields) {
         if (group == 0 || field.group == group)
             values[field.key] = field.default_value;
     }
@@ -272,7 +271,7 @@ TEST(RandomAggressionTest, MapsTheDrawOntoTheThreeWordsInOrder)
 TEST_F(PresetTest, RandomValuesDrawInTheStatedOrder)
 {
     std::deque<double> draws;
-    for (int k = 1; k <= 26; ++k)
+    for (int k = 1; k <= kPercentFieldCount; ++k)
         draws.push_back(DrawFor(k));
     draws.push_back(DrawFor(49)); // transkiller
     draws.push_back(0.5); // aggression
@@ -295,7 +294,7 @@ TEST_F(PresetTest, RandomValuesDrawInTheStatedOrder)
     EXPECT_EQ(Changed(), expected);
 
     Calls events = {"seed"};
-    events.insert(events.end(), 28, "draw");
+    events.insert(events.end(), kFieldCount, "draw");
     EXPECT_EQ(random.events, events);
 }
 

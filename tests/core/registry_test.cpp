@@ -32,76 +32,71 @@ std::string UserReg(const std::string &body)
         + body;
 }
 
-TEST(FindRegistryStringTest, ReadsWineEscapes)
-{
-    const std::string reg = UserReg("[Software\\\\Brassmoor\\\\Arena] 1700000000\n"
-                                    "#time=1da0000000000000\n"
-                                    "\"Quoted\"=\"say \\\"hi\\\"\"\n"
-                                    "\"Path\"=\"C:\\\\Games\\\\Arena\"\n"
-                                    "\"Hex\"=\"caf\\x00e9 \\x20ac\"\n"
-                                    "\"Octal\"=\"\\101\\102\"\n"
-                                    "\"Raw\"=\"Spiele \xC3\xA4\"\n"
-                                    "\"Pair\"=\"\\xd83d\\xde00\"\n"
-                                    "\"Lone\"=\"\\xd83d!\"\n"
-                                    "\"Unknown\"=\"\\q\"\n"
-                                    "\"Expand\"=str(2):\"%ProgramFiles%\\\\Arena\"\n"
-                                    "@=\"default\"\n");
-    const std::string key = "Software\\Brassmoor\\Arena";
-    EXPECT_EQ(FindRegistryString(reg, key, "Quoted"), "say \"hi\"");
-    EXPECT_EQ(FindRegistryString(reg, key, "Path"), "C:\\Games\\Arena");
-    EXPECT_EQ(FindRegistryString(reg, key, "Hex"), "caf\xC3\xA9 \xE2\x82\xAC");
-    EXPECT_EQ(FindRegistryString(reg, key, "Octal"), "AB");
-    EXPECT_EQ(FindRegistryString(reg, key, "Raw"), "Spiele \xC3\xA4");
-    EXPECT_EQ(FindRegistryString(reg, key, "Pair"), "\xF0\x9F\x98\x80");
-    EXPECT_EQ(FindRegistryString(reg, key, "Lone"), "\xEF\xBF\xBD!");
-    EXPECT_EQ(FindRegistryString(reg, key, "Unknown"), "q");
-    EXPECT_EQ(FindRegistryString(reg, key, "Expand"), "%ProgramFiles%\\Arena");
-    EXPECT_EQ(FindRegistryString(reg, key, ""), "default");
-}
+// Values as Wine writes them (escapes, other types, texts near the buffer's limit), keys that
+// differ only in case, and keys beside, below and above the one a look-up names.
+const std::string kBrassmoor = UserReg("[Software\\\\Brassmoor\\\\Arena] 1700000000\n"
+                                       "#time=1da0000000000000\n"
+                                       "\"Quoted\"=\"say \\\"hi\\\"\"\n"
+                                       "\"Path\"=\"C:\\\\Games\\\\Arena\"\n"
+                                       "\"Hex\"=\"caf\\x00e9 \\x20ac\"\n"
+                                       "\"Octal\"=\"\\101\\102\"\n"
+                                       "\"Raw\"=\"Spiele \xC3\xA4\"\n"
+                                       "\"Pair\"=\"\\xd83d\\xde00\"\n"
+                                       "\"Lone\"=\"\\xd83d!\"\n"
+                                       "\"Unknown\"=\"\\q\"\n"
+                                       "\"Expand\"=str(2):\"%ProgramFiles%\\\\Arena\"\n"
+                                       "@=\"default\"\n"
+                                       "\"Number\"=dword:00000001\n"
+                                       "\"Binary\"=hex:43,00,3a,00\n"
+                                       "\"Multi\"=str(7):\"C:\\\\A\\0C:\\\\B\\0\"\n"
+                                       "\"Open\"=\"C:\\\\never closed\n"
+                                       "\"Nul\"=\"C:\\\\Arena\\0junk\"\n"
+                                       "\"Max\"=\""
+    + std::string(254, 'a') + "\"\n\"TooLong\"=\"" + std::string(255, 'a')
+    + "\"\n"
+      "[software\\\\BRASSMOOR\\\\cased] 1700000000\n"
+      "\"installpath\"=\"D:\\\\Arena\"\n"
+      "[Software\\\\Brassmoor\\\\Arena\\\\Patches] 1700000000\n"
+      "\"InstallPath\"=\"C:\\\\Sub\"\n"
+      "[Software\\\\Brassmoor\\\\ArenaX] 1700000000\n"
+      "\"InstallPath\"=\"C:\\\\Other\"\n"
+      "[Software\\\\Brassmoor] 1700000000\n"
+      "\"InstallPath\"=\"C:\\\\Parent\"\n");
 
-TEST(FindRegistryStringTest, ComparesKeysAndNamesWithoutCase)
+TEST(FindRegistryStringTest, ReadsTextValuesOfTheKeyItselfAndNothingElse)
 {
-    const std::string reg = UserReg("[software\\\\BRASSMOOR\\\\arena] 1700000000\n"
-                                    "\"installpath\"=\"D:\\\\Arena\"\n");
-    EXPECT_EQ(FindRegistryString(reg, "Software\\Brassmoor\\Arena", "InstallPath"), "D:\\Arena");
-}
-
-TEST(FindRegistryStringTest, LooksOnlyInTheKeyItself)
-{
-    const std::string reg = UserReg("[Software\\\\Brassmoor\\\\Arena\\\\Patches] 1700000000\n"
-                                    "\"InstallPath\"=\"C:\\\\Sub\"\n"
-                                    "[Software\\\\Brassmoor\\\\ArenaX] 1700000000\n"
-                                    "\"InstallPath\"=\"C:\\\\Other\"\n"
-                                    "[Software\\\\Brassmoor] 1700000000\n"
-                                    "\"InstallPath\"=\"C:\\\\Parent\"\n");
-    EXPECT_EQ(FindRegistryString(reg, "Software\\Brassmoor\\Arena", "InstallPath"), "");
-    EXPECT_EQ(FindRegistryString(reg, "Software\\Brassmoor", "InstallPath"), "C:\\Parent");
-}
-
-TEST(FindRegistryStringTest, GivesEmptyTextForMissingOrUnfitValues)
-{
-    const std::string reg = UserReg("[Software\\\\Brassmoor\\\\Arena] 1700000000\n"
-                                    "\"Number\"=dword:00000001\n"
-                                    "\"Binary\"=hex:43,00,3a,00\n"
-                                    "\"Multi\"=str(7):\"C:\\\\A\\0C:\\\\B\\0\"\n"
-                                    "\"Open\"=\"C:\\\\never closed\n"
-                                    "\"Nul\"=\"C:\\\\Arena\\0junk\"\n"
-                                    "\"Max\"=\""
-        + std::string(254, 'a')
-        + "\"\n"
-          "\"TooLong\"=\""
-        + std::string(255, 'a') + "\"\n");
-    const std::string key = "Software\\Brassmoor\\Arena";
-    EXPECT_EQ(FindRegistryString(reg, key, "Number"), "");
-    EXPECT_EQ(FindRegistryString(reg, key, "Binary"), "");
-    EXPECT_EQ(FindRegistryString(reg, key, "Multi"), "");
-    EXPECT_EQ(FindRegistryString(reg, key, "Open"), "");
-    EXPECT_EQ(FindRegistryString(reg, key, "Nul"), "C:\\Arena");
-    EXPECT_EQ(FindRegistryString(reg, key, "Max"), std::string(254, 'a'));
-    EXPECT_EQ(FindRegistryString(reg, key, "TooLong"), "");
-    EXPECT_EQ(FindRegistryString(reg, key, "Missing"), "");
-    EXPECT_EQ(FindRegistryString(reg, "Software\\Missing", "Max"), "");
-    EXPECT_EQ(FindRegistryString("", key, "Max"), "");
+    const std::string arena = "Software\\Brassmoor\\Arena";
+    const struct
+    {
+        std::string key, name, value;
+    } lookups[] = {
+        {arena, "Quoted",                "say \"hi\""              },
+        {arena, "Path",                  "C:\\Games\\Arena"        },
+        {arena, "Hex",                   "caf\xC3\xA9 \xE2\x82\xAC"},
+        {arena, "Octal",                 "AB"                      },
+        {arena, "Raw",                   "Spiele \xC3\xA4"         },
+        {arena, "Pair",                  "\xF0\x9F\x98\x80"        },
+        {arena, "Lone",                  "\xEF\xBF\xBD!"           },
+        {arena, "Unknown",               "q"                       },
+        {arena, "Expand",                "%ProgramFiles%\\Arena"   },
+        {arena, "",                      "default"                 },
+        {arena, "Number",                ""                        },
+        {arena, "Binary",                ""                        },
+        {arena, "Multi",                 ""                        },
+        {arena, "Open",                  ""                        },
+        {arena, "Nul",                   "C:\\Arena"               },
+        {arena, "Max",                   std::string(254,            'a')},
+        {arena,     "TooLong",                        ""                                    },
+        {arena,     "Missing",                        ""},
+        {arena,     "InstallPath",                        ""                                },
+        {"Software\\Brassmoor\\Cased",     "InstallPath", "D:\\Arena"},
+        {"Software\\Brassmoor",     "InstallPath",        "C:\\Parent"                                       },
+        {"Software\\Missing",     "Max",          ""},
+    };
+    for (const auto &lookup : lookups)
+        EXPECT_EQ(FindRegistryString(kBrassmoor, lookup.key, lookup.name), lookup.value)
+            << lookup.key << " " << lookup.name;
+    EXPECT_EQ(FindRegistryString("", arena, "Max"), "");
     EXPECT_EQ(FindRegistryString("[unclosed\n\"Max\"=\"x\"\n", "unclosed", "Max"), "");
 }
 

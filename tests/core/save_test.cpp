@@ -43,15 +43,25 @@ std::vector<std::string> NamesIn(const std::filesystem::path &path)
     return names;
 }
 
+// Root may create files in any folder, and on Windows only an access list would refuse them;
+// the folder's refusal is then simulated.
+void RefuseNewFilesIn(const std::string &folder)
+{
+#ifndef _WIN32
+    if (geteuid() != 0) {
+        SetPermissions(folder, 0555);
+        return;
+    }
+#endif
+    (void)folder;
+    SetSaveFaultHook([](SaveStep step) {
+        return step == SaveStep::CreateTemporary ? SaveFault {test::kAccessDenied} : SaveFault {};
+    });
+}
+
 class SaveTest : public testing::Test
 {
 protected:
-    SaveTest()
-    {
-        BuildConfigPath(config, "/nowhere");
-        for (int n = 1; n <= 9; ++n)
-            SetDefaultValues(config, std::to_string(n), kGroupAll);
-    }
     ~SaveTest() override { SetSaveFaultHook(nullptr); }
 
     // Makes one step of the save fail with this system error, after writing that many bytes.
@@ -71,13 +81,31 @@ protected:
 
     bool Save(const std::string &name) { return WritePersonalityFile(config, name, view); }
 
+    // Saves over a file of these bytes and permissions (in a folder that refuses new files, if
+    // so asked): the file alone holds the new bytes, with the permissions it had.
+    void ExpectReplacedKeepingPermissions(
+        const std::string &old_bytes, unsigned bits, bool refuse_new_files = false)
+    {
+        const std::string path = folder / "bot_personality.cfg";
+        test::WriteBytes(path, old_bytes);
+        SetPermissions(path, bits);
+        const unsigned permissions = PermissionsOf(path);
+        if (refuse_new_files)
+            RefuseNewFilesIn(folder.path().string());
+        EXPECT_TRUE(Save(path));
+        EXPECT_EQ(view.calls, Calls {FakeView::Message("File successfully saved", "")});
+        EXPECT_EQ(ReadBytes(path), Expected());
+        EXPECT_EQ(PermissionsOf(path), permissions);
+        EXPECT_EQ(folder.Names(), Calls {"bot_personality.cfg"});
+    }
+
     const std::string &Expected()
     {
         static const std::string bytes = ReadBytes(VOLTARA_TEST_DATA "/default_personality.cfg");
         return bytes;
     }
 
-    PersonalityConfig config;
+    PersonalityConfig config = test::DefaultPersonalityConfig();
     FakeView view;
     ScratchFolder folder;
 };
@@ -141,15 +169,7 @@ TEST_F(SaveTest, NewFileFailingHalfwayLeavesNothingBehind)
 
 TEST_F(SaveTest, KeepsThePermissionsOfAnExistingFile)
 {
-    const std::string path = folder / "bot_personality.cfg";
-    test::WriteBytes(path, kOldBytes);
-    SetPermissions(path, 0600);
-    const unsigned permissions = PermissionsOf(path);
-    EXPECT_TRUE(Save(path));
-    EXPECT_EQ(view.calls, Calls {FakeView::Message("File successfully saved", "")});
-    EXPECT_EQ(ReadBytes(path), Expected());
-    EXPECT_EQ(PermissionsOf(path), permissions);
-    EXPECT_EQ(folder.Names(), Calls {"bot_personality.cfg"});
+    ExpectReplacedKeepingPermissions(kOldBytes, 0600);
 }
 
 TEST_F(SaveTest, NewFileGetsTheUsualPermissions)
@@ -209,34 +229,9 @@ TEST_F(SaveTest, AFileWithTwoNamesStaysOneFile)
     EXPECT_EQ(folder.Names(), (Calls {"bot_personality.cfg", "linked.cfg"}));
 }
 
-// Root may create files in any folder, and on Windows only an access list would refuse them;
-// the folder's refusal is then simulated.
-void RefuseNewFilesIn(const std::string &folder)
-{
-#ifndef _WIN32
-    if (geteuid() != 0) {
-        SetPermissions(folder, 0555);
-        return;
-    }
-#endif
-    (void)folder;
-    SetSaveFaultHook([](SaveStep step) {
-        return step == SaveStep::CreateTemporary ? SaveFault {test::kAccessDenied} : SaveFault {};
-    });
-}
-
 TEST_F(SaveTest, WritableFileInAReadOnlyFolderIsStillSaved)
 {
-    const std::string path = folder / "bot_personality.cfg";
-    test::WriteBytes(path, kOldBytes + kOldBytes + kOldBytes);
-    SetPermissions(path, 0664);
-    const unsigned permissions = PermissionsOf(path);
-    RefuseNewFilesIn(folder.path().string());
-    EXPECT_TRUE(Save(path));
-    EXPECT_EQ(view.calls, Calls {FakeView::Message("File successfully saved", "")});
-    EXPECT_EQ(ReadBytes(path), Expected());
-    EXPECT_EQ(PermissionsOf(path), permissions);
-    EXPECT_EQ(folder.Names(), Calls {"bot_personality.cfg"});
+    ExpectReplacedKeepingPermissions(kOldBytes + kOldBytes + kOldBytes, 0664, true);
 }
 
 TEST_F(SaveTest, NewFileInAReadOnlyFolderFails)
