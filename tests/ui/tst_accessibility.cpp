@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QWidget>
 
+#include <array>
+#include <initializer_list>
 #include <memory>
 
 namespace {
@@ -127,44 +129,42 @@ void TestAccessibility::everyControlHasNameAndDescription_data()
                 QLatin1String(field.hint_text));
         }
     }
-    const QString aggression = QStringLiteral("the level of the aggression");
-    add(QStringLiteral("optAggressive"), QStringLiteral("Aggressive"), QStringLiteral("Aggression"),
-        aggression);
-    add(QStringLiteral("optDefensive"), QStringLiteral("Defensive"), QStringLiteral("Aggression"),
-        aggression);
-    add(QStringLiteral("optNormal"), QStringLiteral("Normal"), QStringLiteral("Aggression"),
-        aggression);
-    add(QStringLiteral("chkTransKiller"), QStringLiteral("Transkiller"), QStringLiteral("Others"),
-        QStringLiteral("*"));
-    add(QStringLiteral("cmdDefault"), QStringLiteral("load default values"),
-        QStringLiteral("Bot 1"), QStringLiteral("*"));
+    // Rows of control, name, frame or group, and description.
+    using Rows = std::initializer_list<std::array<const char *, 4>>;
+    const auto addRows = [&add](Rows rows) {
+        for (const auto &[control, name, in, description] : rows)
+            add(QLatin1String(control), QLatin1String(name), QLatin1String(in),
+                QLatin1String(description));
+    };
+    const char *const aggression = "the level of the aggression";
+    addRows({
+        {"optAggressive",  "Aggressive",          "Aggression", aggression},
+        {"optDefensive",   "Defensive",           "Aggression", aggression},
+        {"optNormal",      "Normal",              "Aggression", aggression},
+        {"chkTransKiller", "Transkiller",         "Others",     "*"       },
+        {"cmdDefault",     "load default values", "Bot 1",      "*"       },
+    });
     QTest::newRow("Tavrin") << QStringLiteral("Tavrin") << controls << names << enclosing
                             << descriptions;
 
     controls.clear(), names.clear(), enclosing.clear(), descriptions.clear();
-    const QString ki = QStringLiteral("Specifies the amount of KI the bot recovers every second");
-    const QString health =
-        QStringLiteral("Specifies the amount of health the bot recovers every second");
-    const QString visibility = QStringLiteral("Specifies the transparency level of the bot");
-    add(QStringLiteral("HSBNumber"), QStringLiteral("View Bot"), {}, QStringLiteral("*"));
-    add(QStringLiteral("sldKI"), QStringLiteral("KI per second"), QStringLiteral("KI per second"),
-        ki);
-    add(QStringLiteral("chkKI"), QStringLiteral("Unlimited KI"), QStringLiteral("KI per second"),
-        ki);
-    add(QStringLiteral("sldHP"), QStringLiteral("Health per second"),
-        QStringLiteral("Health per second"), health);
-    add(QStringLiteral("chkHP"), QStringLiteral("Unlimited health"),
-        QStringLiteral("Health per second"), health);
-    add(QStringLiteral("sldTR"), QStringLiteral("Visibility"), QStringLiteral("Visibility"),
-        visibility);
-    add(QStringLiteral("chkTR"), QStringLiteral("Flashing"), QStringLiteral("Visibility"),
-        visibility);
-    add(QStringLiteral("cmbLaser"), QStringLiteral("Laser usage"), QStringLiteral("Laser usage"),
-        QStringLiteral("Specifies the percent that a bot will use a super bot laser"));
-    add(QStringLiteral("txtPL"), QStringLiteral("Powerlevel"), QStringLiteral("Powerlevel"),
-        QStringLiteral("Specifies the powerlevel the bot starts with"));
-    add(QStringLiteral("cmdDefault"), QStringLiteral("load default values"),
-        QStringLiteral("SUPERBOT"), QStringLiteral("*"));
+    const char *const ki = "Specifies the amount of KI the bot recovers every second";
+    const char *const health = "Specifies the amount of health the bot recovers every second";
+    const char *const visibility = "Specifies the transparency level of the bot";
+    const char *const laser = "Specifies the percent that a bot will use a super bot laser";
+    const char *const power = "Specifies the powerlevel the bot starts with";
+    addRows({
+        {"HSBNumber",  "View Bot",            "",                  "*"       },
+        {"sldKI",      "KI per second",       "KI per second",     ki        },
+        {"chkKI",      "Unlimited KI",        "KI per second",     ki        },
+        {"sldHP",      "Health per second",   "Health per second", health    },
+        {"chkHP",      "Unlimited health",    "Health per second", health    },
+        {"sldTR",      "Visibility",          "Visibility",        visibility},
+        {"chkTR",      "Flashing",            "Visibility",        visibility},
+        {"cmbLaser",   "Laser usage",         "Laser usage",       laser     },
+        {"txtPL",      "Powerlevel",          "Powerlevel",        power     },
+        {"cmdDefault", "load default values", "SUPERBOT",          "*"       },
+    });
     QTest::newRow("Olmach") << QStringLiteral("Olmach") << controls << names << enclosing
                             << descriptions;
 
