@@ -13,11 +13,10 @@ import os
 import shutil
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import corpus_cases  # noqa: E402
-from xsession import XSession, windows_of, wait_for, xdotool  # noqa: E402
+from xsession import XSession, dismiss_boxes, windows_of, wait_for, xdotool  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 FIXTURES = os.path.join(HERE, "..", "core", "data")
@@ -47,33 +46,6 @@ OLMACH = Program("Olmach", "Official SuperBot Editor", "sbot.cfg", "default_sbot
                  lambda n: "[" + ("SUPERBOT", "MEGABOT", "ULTIMATEBOT")[n - 1] + "]")
 
 
-def dismiss_boxes(pid, caption, captions, quiet=QUIET_SECONDS, timeout=30.0):
-    """Records and dismisses message boxes until the main window has stood alone for `quiet`
-    seconds. Returns the main window's id. With pid None every window of the display counts
-    (under Wine, where one program runs at a time)."""
-    main, alone_since = None, None
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        windows = windows_of(pid)
-        boxes = [(wid, title) for wid, title in windows if title != caption]
-        mains = [wid for wid, title in windows if title == caption]
-        if mains:
-            main = mains[0]
-        if boxes:
-            wid, title = boxes[0]
-            captions.append(title)
-            xdotool("windowfocus", "--sync", wid)
-            xdotool("key", "Return")
-            wait_for(lambda: wid not in [w for w, _ in windows_of(pid)], timeout=10)
-            alone_since = None
-        elif main:
-            alone_since = alone_since or time.monotonic()
-            if time.monotonic() - alone_since >= quiet:
-                return main
-        time.sleep(0.05)
-    raise RuntimeError("the main window never stood alone")
-
-
 def run_case(session, program, executable, source, expected_captions, expected_bytes):
     folder = tempfile.mkdtemp(prefix="voltara-e2e-")
     try:
@@ -84,7 +56,7 @@ def run_case(session, program, executable, source, expected_captions, expected_b
         process = session.start(os.path.join(folder, name), folder)
         pid = None if session.wine_prefix else process.pid
         captions = []
-        main = dismiss_boxes(pid, program.caption, captions)
+        main = dismiss_boxes(pid, program.caption, captions, quiet=QUIET_SECONDS)
         xdotool("windowfocus", "--sync", main)
         xdotool("key", "ctrl+s")
         saved = []

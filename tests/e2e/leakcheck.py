@@ -13,7 +13,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import XSession, windows_of, wait_for, xdotool  # noqa: E402
+from xsession import XSession, dismiss_boxes, windows_of, wait_for, xdotool  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
@@ -37,17 +37,9 @@ def main_window(pid, caption):
     return found[0]
 
 
-def dismiss_all(pid, caption, quiet=3.0):
-    """Dismisses boxes until none has come for `quiet` seconds."""
-    alone_since = time.monotonic()
-    while time.monotonic() - alone_since < quiet:
-        boxes = [w for w, t in windows_of(pid) if t != caption]
-        if boxes:
-            xdotool("windowfocus", "--sync", boxes[0])
-            xdotool("key", "Return")
-            wait_for(lambda: boxes[0] not in [w for w, _ in windows_of(pid)], timeout=SLOW)
-            alone_since = time.monotonic()
-        time.sleep(0.2)
+def dismiss_all(pid, caption):
+    """Dismisses boxes until none has come for a while."""
+    dismiss_boxes(pid, caption, quiet=3.0, timeout=SLOW, step=0.2)
 
 
 def cycle(session, name, executable, folder):

@@ -13,34 +13,11 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from xsession import XSession, wait_for, windows_of, xdotool  # noqa: E402
+from xsession import XSession, dismiss_boxes, wait_for, xdotool  # noqa: E402
 
 SKIPPED = 77
 TAVRIN_TITLE = "Official Bot Personality Editor"
 OLMACH_TITLE = "Official SuperBot Editor"
-
-
-def settle(pid, title, quiet=1.0, timeout=20.0):
-    """Waits for the main window of a program, answering its start-up message boxes (a missing
-    configuration file is reported) with Return, until nothing else has shown for a while.
-    Returns the main window's id."""
-    deadline = time.monotonic() + timeout
-    main, calm_since = None, None
-    while time.monotonic() < deadline:
-        windows = windows_of(pid)
-        main = next((wid for wid, name in windows if name == title), None)
-        others = [wid for wid, name in windows if name != title]
-        for box in others:
-            xdotool("windowfocus", "--sync", box)
-            xdotool("key", "Return")
-        if main and not others:
-            calm_since = calm_since or time.monotonic()
-            if time.monotonic() - calm_since >= quiet:
-                return main
-        else:
-            calm_since = None
-        time.sleep(0.1)
-    raise RuntimeError(f"no settled window {title!r} for process {pid}")
 
 
 def menu_bar(window, *keys):
@@ -80,7 +57,8 @@ def main():
             for program in programs:
                 shutil.copy2(program, folder)
             tavrin = session.start(os.path.join(folder, "Tavrin"), folder)
-            tavrin_window = settle(tavrin.pid, TAVRIN_TITLE)
+            # Each start-up reports its missing configuration file.
+            tavrin_window = dismiss_boxes(tavrin.pid, TAVRIN_TITLE, quiet=1.0)
 
             # "Superbot Editor" is the third item of the menu bar, a command of its own.
             menu_bar(tavrin_window, "Right", "Right", "Return")
@@ -92,7 +70,7 @@ def main():
             started = os.path.realpath(f"/proc/{sibling_pid}/exe")
             assert started == os.path.realpath(os.path.join(folder, "Olmach")), started
             assert tavrin.poll() is None, "Tavrin ended when it started Olmach"
-            olmach_window = settle(sibling_pid, OLMACH_TITLE)
+            olmach_window = dismiss_boxes(sibling_pid, OLMACH_TITLE, quiet=1.0)
 
             exit_from_file_menu(olmach_window)
             assert wait_for(lambda: process_gone(sibling_pid)), "Olmach did not end"

@@ -5,7 +5,10 @@ on an exception, and on SIGTERM/SIGINT (CTest's timeout). With a Wine prefix the
 Windows executables run under Wine there (scripts/wine.sh); the prefix's server is ended too.
 
 As a command, runs another command with DISPLAY set to a private server, which ends with it:
-    xsession.py COMMAND [ARGUMENT ...]      (the exit status is the command's)"""
+    xsession.py COMMAND [ARGUMENT ...]      (the exit status is the command's)
+or, on the display already set, dismisses a program's message boxes (dismiss_boxes), printing
+the title of each in brackets on a line; 1 when the main window never stood alone:
+    xsession.py --dismiss PID CAPTION [QUIET_SECONDS]"""
 
 import atexit
 import ctypes
@@ -165,10 +168,51 @@ def wait_for(condition, timeout=20.0, step=0.05):
     return None
 
 
+def dismiss_boxes(pid, caption, captions=None, quiet=1.5, timeout=30.0, step=0.05):
+    """Answers the program's message boxes with Return, one at a time, each gone before the
+    next, until its main window (titled caption) has stood alone for `quiet` seconds; gives that
+    window's id. The boxes' titles go into `captions` in order. With pid None every window of
+    the display counts (under Wine, where one program runs at a time)."""
+    main, alone_since = None, None
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        windows = windows_of(pid)
+        boxes = [(wid, title) for wid, title in windows if title != caption]
+        main = next((wid for wid, title in windows if title == caption), main)
+        if boxes:
+            wid, title = boxes[0]
+            if captions is not None:
+                captions.append(title)
+            xdotool("windowfocus", "--sync", wid)
+            xdotool("key", "Return")
+            wait_for(lambda: wid not in [w for w, _ in windows_of(pid)],
+                     timeout=max(deadline - time.monotonic(), step), step=step)
+            alone_since = None
+        elif main:
+            alone_since = alone_since or time.monotonic()
+            if time.monotonic() - alone_since >= quiet:
+                return main
+        time.sleep(step)
+    raise RuntimeError(f"the main window {caption!r} never stood alone")
+
+
 def main():
     """Runs the command line under a private server and gives back its exit status."""
     if len(sys.argv) < 2:
         sys.exit(__doc__)
+    if sys.argv[1] == "--dismiss":
+        if len(sys.argv) not in (4, 5):
+            sys.exit(__doc__)
+        captions, status = [], 0
+        try:
+            dismiss_boxes(int(sys.argv[2]), sys.argv[3], captions,
+                          *[float(quiet) for quiet in sys.argv[4:]])
+        except RuntimeError as error:
+            print(error, file=sys.stderr)
+            status = 1
+        for title in captions:
+            print(f"[{title}]")
+        return status
     with XSession():
         command = subprocess.Popen(sys.argv[1:], env=XSession.env, preexec_fn=_die_with_parent)
         try:
