@@ -4,8 +4,9 @@
 
 #include "core/config_file.h"
 #include "core/personality_file.h"
-#include "core/superbot.h"
+#include "core/superbot_file.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -51,6 +52,23 @@ public:
     int yields = 0;
 };
 
+// The fuzzer's input as the text a reader reads.
+inline std::string_view AsText(const std::uint8_t *data, std::size_t size)
+{
+    return {reinterpret_cast<const char *>(data), size};
+}
+
+// A configuration that init made ready as the editor's start-up does, after read has read the
+// text into it through view.
+template <typename Config, typename View, typename Init, typename Reader>
+Config ReadFresh(View &view, std::string_view text, Init init, Reader read)
+{
+    Config config;
+    init(config, "/nonexistent");
+    read(config, text, view);
+    return config;
+}
+
 // The bytes the writers write for these lines. One buffer serves every input: a fresh one
 // for each would cost more than the reading under test.
 inline std::string_view JoinedWithCrLf(const std::vector<std::string> &lines)
@@ -60,6 +78,18 @@ inline std::string_view JoinedWithCrLf(const std::vector<std::string> &lines)
     for (const std::string &line : lines)
         bytes.append(line).append("\r\n");
     return bytes;
+}
+
+// What the writer made of the records, read back into a fresh configuration: it must read
+// without a message.
+template <typename View, typename Config, typename Init, typename Reader>
+Config ReadBack(const std::vector<std::string> &lines, Init init, Reader read)
+{
+    View view;
+    Config again = ReadFresh<Config>(view, JoinedWithCrLf(lines), init, read);
+    Check(view.messages.empty(), "a written file reads back without a message",
+        view.messages.empty() ? "" : view.messages.front());
+    return again;
 }
 
 } // namespace voltara::fuzz

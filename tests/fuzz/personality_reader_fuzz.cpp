@@ -77,22 +77,17 @@ bool FirstOfItsKind(const PersonalityConfig &config, bool shown)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    PersonalityConfig config;
-    BuildConfigPath(config, "/nonexistent");
     View view;
-    ReadPersonality(config, std::string_view(reinterpret_cast<const char *>(data), size), view);
+    const auto config =
+        ReadFresh<PersonalityConfig>(view, AsText(data, size), BuildConfigPath, ReadPersonality);
     Check(view.shows == view.selections && view.shows <= 1, "one selection and one show, or none");
     Check(view.shows == 0 || config.CurrentBot == 1, "CurrentBot is 1 after a show");
     if (!FirstOfItsKind(config, view.shows == 1))
         return 0;
     CheckValid(config);
 
-    PersonalityConfig again;
-    BuildConfigPath(again, "/nonexistent");
-    View second;
-    ReadPersonality(again, JoinedWithCrLf(PersonalityFileLines(config)), second);
-    Check(second.messages.empty(), "a written file reads back without a message",
-        second.messages.empty() ? "" : second.messages.front());
+    const auto again = ReadBack<View, PersonalityConfig>(
+        PersonalityFileLines(config), BuildConfigPath, ReadPersonality);
     Check(again.Bots == config.Bots, "records survive a write and a read");
     // A non-numeric default can only come from a key line inside a section, and the general
     // option line turns it into "-1" by design; a reading that failed before the sections

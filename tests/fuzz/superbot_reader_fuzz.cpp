@@ -26,10 +26,9 @@ public:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    SuperbotConfig config;
-    InitSuperbotData(config, "/nonexistent");
     View view;
-    ReadSuperbot(config, std::string_view(reinterpret_cast<const char *>(data), size), view);
+    const auto config =
+        ReadFresh<SuperbotConfig>(view, AsText(data, size), InitSuperbotData, ReadSuperbot);
     for (const Superbot &tier : config.Superbots) {
         for (const SuperbotFieldInfo &field : kSuperbotFields)
             Check(
@@ -37,11 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     Check(config.CurrentTier >= 1 && config.CurrentTier <= 3, "CurrentTier is 1..3");
 
-    SuperbotConfig again;
-    InitSuperbotData(again, "/nonexistent");
-    View second;
-    ReadSuperbot(again, JoinedWithCrLf(SuperbotFileLines(config)), second);
-    Check(second.messages.empty(), "a written file reads back without a message");
+    const auto again =
+        ReadBack<View, SuperbotConfig>(SuperbotFileLines(config), InitSuperbotData, ReadSuperbot);
     Check(again.Superbots == config.Superbots, "records survive a write and a read");
     return 0;
 }
