@@ -4,6 +4,7 @@
 #include "editor_fixture.h"
 #include "olmach/frmolmach.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLocale>
@@ -145,6 +146,19 @@ private slots:
         QCOMPARE(o.frameCaption(), QStringLiteral("ULTIMATEBOT"));
         QCOMPARE(o.config.CurrentTier, 3);
         o.selector()->setSliderDown(false);
+    }
+
+    // The selector speaks only the tier's number: the frame is where a screen reader hears
+    // its name.
+    void theTierFrameIsSpokenByItsTier()
+    {
+        Olmach o;
+        for (const int tier : {2, 3, 1}) {
+            o.selector()->setValue(tier);
+            QCOMPARE(QAccessible::queryAccessibleInterface(o.find<QGroupBox>("fraBot"))
+                         ->text(QAccessible::Name),
+                QString::fromLatin1(voltara::TierName(tier)));
+        }
     }
 
     void showingAndSavingNeverEdits()
