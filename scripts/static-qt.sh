@@ -60,7 +60,7 @@ fi
 # Debian's archive, one is added with the URIs and suites of its own Debian entries (a mirror
 # or a proxy keeps working), not a fixed address.
 has_deb_src() {
-  apt-get indextargets --format '$(TARGET_OF) $(ORIGIN) $(COMPONENT)' | grep -qx 'deb-src Debian main'
+  apt-get indextargets --format '$(TARGET_OF) $(ORIGIN) $(COMPONENT)' | grep -x 'deb-src Debian main' >/dev/null
 }
 if ! has_deb_src; then
   entry=/etc/apt/sources.list.d/voltara-deb-src.sources

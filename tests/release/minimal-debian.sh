@@ -5,13 +5,21 @@
 # The packages come from the machine's own Debian archive (its mirror or proxy).
 #
 # Usage: tests/release/minimal-debian.sh SUITE [PACKAGE ...]   (as root; SUITE: bookworm, trixie)
+#        tests/release/minimal-debian.sh SUITE --guide GUIDE    the packages of the guide's line
+#                                                               "Debian: sudo apt install ..."
 # Environment: VOLTARA_CACHE   the cache folder (default ~/.cache/voltara)
 # Exit status 0 with the folder; 1 when it cannot be made, with the reason on standard error.
 
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-suite=${1:?usage: minimal-debian.sh SUITE [PACKAGE ...]}
+suite=${1:?usage: minimal-debian.sh SUITE [PACKAGE ... | --guide GUIDE]}
 shift
+if [ "${1:-}" = "--guide" ]; then
+  line=$(sed -n 's/^[[:space:]]*Debian:[[:space:]]*sudo apt install //p' "${2:?no guide}")
+  [ -n "$line" ] || { echo "the guide names no Debian packages" >&2; exit 1; }
+  read -r -a guide_packages <<<"$line"
+  set -- "${guide_packages[@]}"
+fi
 packages=$(printf '%s\n' "$@" | sort -u | paste -sd, -)
 [ "$(id -u)" -eq 0 ] || { echo "debootstrap and chroot need root" >&2; exit 1; }
 stamp=$(echo "$suite minbase $packages" | sha256sum | cut -c1-12)
