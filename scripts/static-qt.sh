@@ -42,6 +42,14 @@ if [ -f "$prefix/.complete" ]; then
   echo "$prefix"
   exit 0
 fi
+# One build of a Qt at a time: another run that needs the same Qt waits for it, then uses it.
+mkdir -p "$cache"
+exec 9>"$cache/$name.lock"
+flock 9
+if [ -f "$prefix/.complete" ]; then
+  echo "$prefix"
+  exit 0
+fi
 
 # What the build needs: Ninja, the source package tools, and for Windows the cross compiler
 # (Debian's Qt host tools come with qt6-base-dev), for Linux the headers of the X client
@@ -54,6 +62,14 @@ else
     libxcb-shape0-dev libxcb-shm0-dev libxcb-sync-dev libxcb-xfixes0-dev libxcb-xkb-dev \
     libxcb-util-dev libxkbcommon-dev libxkbcommon-x11-dev libfontconfig-dev libfreetype-dev \
     libpng-dev zlib1g-dev
+fi
+
+# Qt's own moc, rcc and uic of the Windows build are Debian's (qt6-base-dev-tools): another
+# version of them than the source's may give other bytes.
+if [ "$target" = windows ]; then
+  tools=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools 2>/dev/null || true)
+  [ "$tools" = "$qt_version" ] ||
+    echo "note: qt6-base-dev-tools is at ${tools:-no version}, the source at $qt_version" >&2
 fi
 
 # apt fetches the source package through a deb-src entry. Where the machine has none for
