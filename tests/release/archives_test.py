@@ -270,13 +270,15 @@ class ArchivesTest(unittest.TestCase):
                 xdotool("key", key)
                 time.sleep(0.3)
             olmach = wait_window(None, corpus.OLMACH.caption)
-            save_and_confirm(None, olmach, corpus.OLMACH.caption)
-            self.assertEqual(self.read("sbot.cfg"), files["sbot.cfg"])
-            # Olmach, which Tavrin started: ended by its process id, which its window names.
+            # Olmach, which Tavrin started, is a process of its own: its window names it.
             olmach_pid = int(xdotool("getwindowpid", olmach).strip())
-            os.kill(olmach_pid, signal.SIGKILL)
-            tavrin.kill()
-            tavrin.wait()
+            try:
+                save_and_confirm(olmach_pid, olmach, corpus.OLMACH.caption)
+                self.assertEqual(self.read("sbot.cfg"), files["sbot.cfg"])
+            finally:
+                os.kill(olmach_pid, signal.SIGKILL)
+                tavrin.kill()
+                tavrin.wait()
 
     def test_the_linux_editors_run_in_a_minimal_debian_12(self):
         self.in_minimal_debian("bookworm")
