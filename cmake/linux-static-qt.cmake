@@ -16,3 +16,6 @@ endforeach()
 set(CMAKE_CXX_STANDARD_LIBRARIES
   "-static-libstdc++ -static-libgcc -Wl,--gc-sections ${_lib}/libxcb-util.a ${_lib}/libxcb-render.a"
   CACHE STRING "")
+# What the static C++ runtime would need of glibc 2.36 comes from the programs themselves
+# (cmake/glibc-compat.cpp), so that the editors need glibc 2.35 at most (Ubuntu 22.04).
+set(CMAKE_PROJECT_INCLUDE ${CMAKE_CURRENT_LIST_DIR}/linux-static-link.cmake CACHE FILEPATH "")
