@@ -63,7 +63,7 @@ if [ "${1:-}" != "--quick" ]; then
       python3 tests/release/archives_test.py dist build-release/wineprefix
   }
   step "release archives, unpacked and run as a user would" releases
-  # Two more release builds of the commit (about four minutes with the Qt caches present).
+  # Two more release builds of the commit (about six minutes with the Qt caches present).
   step "release archives the same bytes from two folders" bash scripts/release.sh --check
 fi
 
