@@ -17,8 +17,11 @@ set(VOLTARA_WINE_ENVIRONMENT WINEPREFIX=${VOLTARA_WINEPREFIX} WINEDEBUG=-all)
 
 enable_language(RC)
 
-# Gives every executable defined in the folder the shared icon as its file icon and a version
-# resource (its description is the target's VOLTARA_DESCRIPTION), and lists it in
+# Gives every executable defined in the folder the shared icon as its file icon, a version
+# resource (its description is the target's VOLTARA_DESCRIPTION) and an application manifest
+# (cmake/windows.manifest.in: made for Windows 10 and 11, paths longer than MAX_PATH where the
+# system allows them, no elevation; DPI awareness is left to Qt, which sets it at start-up),
+# and lists it in
 # VOLTARA_PROGRAMS for the check of what the executables import (tests/windows).
 function(voltara_windows_programs dir)
   get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
@@ -30,6 +33,9 @@ function(voltara_windows_programs dir)
         set(DESCRIPTION "${target}")
       endif()
       set(NAME ${target})
+      set(VERSION_FOUR "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0")
+      set(MANIFEST ${VOLTARA_GENERATED}/${target}.manifest)
+      configure_file(${PROJECT_SOURCE_DIR}/cmake/windows.manifest.in ${MANIFEST} @ONLY)
       configure_file(${PROJECT_SOURCE_DIR}/cmake/version.rc.in
         ${VOLTARA_GENERATED}/${target}_version.rc @ONLY)
       target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/ui/resources/icon.rc

@@ -3,8 +3,8 @@
 # every other program of src/, each a single file that runs copied alone into any folder, with
 # the core and window tests beside them (run them with ctest --test-dir build-windows). The
 # static Qt they link is built once from Debian's own qt6-base source package into a cache
-# outside the repository (scripts/windows-qt.sh; the first build takes about 45 minutes on
-# two cores, later runs reuse it).
+# outside the repository (scripts/static-qt.sh windows; the first build takes about 30 minutes
+# on two cores, later runs reuse it).
 #
 # Usage: scripts/build-windows.sh [extra cmake arguments ...]
 
@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh g++-mingw-w64-x86-64-posix ninja-build dpkg-dev xz-utils googletest wine
 
 echo "Static Qt for Windows (built once into a cache, then reused)..."
-qt_output=$(bash scripts/windows-qt.sh) || { echo "$qt_output" >&2; exit 1; }
+qt_output=$(bash scripts/static-qt.sh windows) || { echo "$qt_output" >&2; exit 1; }
 qt_prefix=$(tail -n 1 <<<"$qt_output")
 echo "  $qt_prefix"
 

@@ -3,7 +3,8 @@
 the order given, every time stamp the commit's (SOURCE_DATE_EPOCH), no owner, fixed
 permissions, and no name or time in the gzip header.
 
-Usage: package.py zip|tar ARCHIVE NAME=FILE ...   (NAME: the name in the archive)"""
+Usage: package.py zip|tar ARCHIVE NAME=FILE ...   (NAME: the name in the archive, which may
+                                                  name folders: a tar holds each of them too)"""
 
 import gzip
 import io
@@ -39,7 +40,21 @@ def write_zip(archive, entries, epoch):
 def write_tar(archive, entries, epoch):
     buffer = io.BytesIO()
     with tarfile.open(fileobj=buffer, mode="w", format=tarfile.PAX_FORMAT) as tar:
+        folders = set()
         for name, data, executable in entries:
+            # Each folder of a name once, before the first file in it.
+            parts = name.split("/")[:-1]
+            for depth in range(1, len(parts) + 1):
+                folder = "/".join(parts[:depth])
+                if folder not in folders:
+                    folders.add(folder)
+                    info = tarfile.TarInfo(folder)
+                    info.type = tarfile.DIRTYPE
+                    info.mtime = epoch
+                    info.mode = 0o755
+                    info.uid = info.gid = 0
+                    info.uname = info.gname = ""
+                    tar.addfile(info)
             info = tarfile.TarInfo(name)
             info.size = len(data)
             info.mtime = epoch

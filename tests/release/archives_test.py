@@ -1,7 +1,11 @@
 #!/usr/bin/env python3
 """The downloads as a player and a server operator use them: each archive of scripts/release.sh
 unpacked into an empty folder with only the game's two files beside, and the programs run
-from there. The Windows programs run under Wine, in a prefix of this test's own.
+from there. The Windows programs run under Wine, in a prefix of this test's own; the Linux
+editors on this machine and in minimal Debian 12 and 13 systems (debootstrap, chroot) that
+have no Qt and only the packages the guide names, showing their windows on this test's own X
+server. Where such a system cannot be made (not root, no debootstrap, the archive out of
+reach) its test is skipped, and the reason printed.
 
 Usage: archives_test.py DIST_FOLDER WINEPREFIX [unittest arguments]"""
 
@@ -9,6 +13,7 @@ import glob
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tarfile
@@ -28,6 +33,13 @@ WINEPREFIX = None
 WINE = os.path.join(ROOT, "scripts", "wine.sh")
 DESCRIPTIONS = {"Tavrin.exe": "Bot Personality Editor", "Olmach.exe": "SuperBot Editor",
                 "botcfg.exe": "Command line tool for the bot configuration files"}
+GUIDE = "voltara-bot-editor-guide.txt"
+MINIMAL_DEBIAN = os.path.join(HERE, "minimal-debian.sh")
+# What the Linux editors may link: the C library, the X client library and xkbcommon,
+# fontconfig and freetype, and what freetype itself needs. No Qt, no C++ runtime.
+LINUX_LIBRARIES = {"libc.so.6", "libm.so.6", "ld-linux-x86-64.so.2", "libxcb.so.1",
+                   "libxkbcommon.so.0", "libxkbcommon-x11.so.0", "libxcb-xkb.so.1",
+                   "libfontconfig.so.1", "libfreetype.so.6", "libpng16.so.16", "libz.so.1"}
 
 
 def archive(pattern):
@@ -52,9 +64,38 @@ def version_strings(exe):
     in its UTF-16 text each key is followed, after the padding, by its value."""
     raw = subprocess.run(["wrestool", "-x", "--raw", "-t", "16", exe], capture_output=True,
                          check=True).stdout.decode("utf-16-le", "replace")
-    keys = ("ProductName", "FileDescription", "FileVersion", "ProductVersion")
+    keys = ("ProductName", "FileDescription", "FileVersion", "ProductVersion", "LegalCopyright")
     found = {key: re.search(key + "\0+([^\0]+)", raw) for key in keys}
     return {key: match.group(1) for key, match in found.items() if match}
+
+
+def manifest(exe):
+    """The application manifest of an executable (resource type 24), as text."""
+    return subprocess.run(["wrestool", "-x", "--raw", "-t", "24", exe], capture_output=True,
+                          check=True).stdout.decode("utf-8")
+
+
+def guide_lines(path):
+    with open(path, encoding="utf-8") as file:
+        return file.read().splitlines()
+
+
+def guide_packages(path, system):
+    """The packages the guide names for SYSTEM ("Debian", "Ubuntu", "Fedora")."""
+    for line in guide_lines(path):
+        match = re.match(rf"\s*{system}:\s+sudo (?:apt|dnf) install (.+)$", line)
+        if match:
+            return match.group(1).split()
+    raise AssertionError(f"the guide names no packages for {system}")
+
+
+def guide_glibc(path):
+    """The oldest C library the guide names, as a tuple of numbers."""
+    for line in guide_lines(path):
+        match = re.search(r"GNU C library (\d+)\.(\d+) or later", line)
+        if match:
+            return tuple(int(part) for part in match.groups())
+    raise AssertionError("the guide names no oldest C library")
 
 
 def wait_window(pid, title, timeout=60):
@@ -86,15 +127,21 @@ class ArchivesTest(unittest.TestCase):
     def test_the_windows_zip_runs_in_the_game_folder_under_wine(self):
         with zipfile.ZipFile(archive("*-windows-x64.zip")) as zipped:
             self.assertEqual(sorted(zipped.namelist()),
-                             ["Olmach.exe", "README.txt", "Tavrin.exe", "botcfg.exe"])
+                             ["Olmach.exe", "Tavrin.exe", "botcfg.exe", GUIDE])
             zipped.extractall(self.folder)
-        self.assertIn(b"\r\n", self.read("README.txt"))
-        self.assertNotIn(b"\n", self.read("README.txt").replace(b"\r\n", b""))
+        self.assertIn(b"\r\n", self.read(GUIDE))
+        self.assertNotIn(b"\n", self.read(GUIDE).replace(b"\r\n", b""))
         for exe, description in DESCRIPTIONS.items():
             strings = version_strings(os.path.join(self.folder, exe))
             self.assertEqual((strings.get("ProductName"), strings.get("FileDescription")),
                              ("Voltara Bot Editor", description))
             self.assertRegex(strings.get("FileVersion", ""), r"^\d+\.\d+\.\d+$")
+            self.assertRegex(strings.get("LegalCopyright", ""), r"^Copyright © \d{4} \S")
+            # Made for Windows 10 and 11, long paths; DPI awareness is Qt's.
+            text = manifest(os.path.join(self.folder, exe))
+            self.assertIn('<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>', text)
+            self.assertRegex(text, r"<longPathAware[^>]*>true</longPathAware>")
+            self.assertNotIn("dpiAware", text)
         files = game_files(self.folder)
         environment = dict(os.environ, WINEPREFIX=WINEPREFIX, WINEDEBUG="-all")
         checked = subprocess.run(["bash", WINE, "botcfg.exe", "check", *files], cwd=self.folder,
@@ -116,12 +163,23 @@ class ArchivesTest(unittest.TestCase):
             self.assertEqual(self.read("sbot.cfg"), files["sbot.cfg"])
             tavrin.kill()
         self.assertEqual(sorted(os.listdir(self.folder)), sorted(
-            ["Olmach.exe", "README.txt", "Tavrin.exe", "botcfg.exe", *files]))
+            ["Olmach.exe", "Tavrin.exe", "botcfg.exe", GUIDE, *files]))
+
+    def unpack_tar(self):
+        """Unpacks the Linux tar into self.folder, checks that everything in it is in the folder
+        voltara-bot-editor-VERSION/, and makes that folder self.folder."""
+        path = archive("*-linux-x86_64.tar.gz")
+        top = os.path.basename(path)[:-len("-linux-x86_64.tar.gz")]
+        with tarfile.open(path) as tarred:
+            self.assertEqual(sorted(tarred.getnames()), [top] + [
+                f"{top}/{name}" for name in ("Olmach", "Tavrin", "botcfg", GUIDE)])
+            self.assertTrue(tarred.getmember(top).isdir())
+            tarred.extractall(self.folder)
+        self.assertEqual(os.listdir(self.folder), [top])
+        self.folder = os.path.join(self.folder, top)
 
     def test_the_linux_tar_runs_with_nothing_beside_it(self):
-        with tarfile.open(archive("*-linux-x86_64.tar.gz")) as tarred:
-            self.assertEqual(sorted(tarred.getnames()), ["Olmach", "README", "Tavrin", "botcfg"])
-            tarred.extractall(self.folder)
+        self.unpack_tar()
         botcfg = os.path.join(self.folder, "botcfg")
         dynamic = subprocess.run(["readelf", "-d", botcfg], capture_output=True, text=True).stdout
         self.assertNotIn("NEEDED", dynamic)
@@ -142,6 +200,91 @@ class ArchivesTest(unittest.TestCase):
                 started.kill()
                 started.wait()
         self.assertEqual(self.read("bot_personality.cfg"), files["bot_personality.cfg"])
+
+    def test_the_linux_editors_link_no_qt_and_no_newer_c_library_than_the_guide_says(self):
+        self.unpack_tar()
+        oldest = guide_glibc(os.path.join(self.folder, GUIDE))
+        for program in ("Tavrin", "Olmach"):
+            path = os.path.join(self.folder, program)
+            dynamic = subprocess.run(["readelf", "-d", path], capture_output=True, text=True,
+                                     check=True).stdout
+            needed = set(re.findall(r"\(NEEDED\)\s+Shared library: \[([^]]+)\]", dynamic))
+            self.assertTrue(needed, program)
+            self.assertFalse([name for name in needed if "Qt" in name], program)
+            self.assertLessEqual(needed, LINUX_LIBRARIES, program)
+            symbols = subprocess.run(["objdump", "-T", path], capture_output=True, text=True,
+                                     check=True).stdout
+            versions = {tuple(int(part) for part in version.split("."))
+                        for version in re.findall(r"GLIBC_(\d+(?:\.\d+)+)", symbols)}
+            self.assertLessEqual(max(versions), oldest, program)
+
+    def in_minimal_debian(self, suite):
+        """Both editors in a minimal Debian SUITE with only the guide's packages: they start
+        beside the game's files, save them byte-exact, and Tavrin starts Olmach."""
+        self.unpack_tar()
+        packages = guide_packages(os.path.join(self.folder, GUIDE), "Debian")
+        if os.geteuid() != 0:
+            reason = "a minimal Debian system needs root (debootstrap, chroot, mount)"
+        elif shutil.which("chroot") is None or shutil.which("mount") is None:
+            reason = "chroot or mount is missing"
+        else:
+            made = subprocess.run(["bash", MINIMAL_DEBIAN, suite, *packages],
+                                  capture_output=True, text=True)
+            reason = None if made.returncode == 0 else (
+                f"debootstrap could not make a minimal Debian {suite}: "
+                + (made.stderr.strip().splitlines() or ["no reason given"])[-1])
+        if reason:
+            print(f"\nskipped: {reason}", file=sys.stderr)
+            self.skipTest(reason)
+        system = made.stdout.strip().splitlines()[-1]
+        qt = subprocess.run(["chroot", system, "dpkg-query", "-W", "-f", "${Package}\n"],
+                            capture_output=True, text=True, check=True).stdout.split()
+        self.assertFalse([name for name in qt if "qt" in name.lower()], f"Qt in {system}")
+
+        # The unpacked folder, moved inside the system; /proc (the editors find their own folder
+        # through /proc/self/exe) and the X server's socket folder mounted there.
+        inside = tempfile.mkdtemp(prefix="voltara-game-", dir=os.path.join(system, "tmp"))
+        self.addCleanup(shutil.rmtree, inside, ignore_errors=True)
+        for name in os.listdir(self.folder):
+            shutil.move(os.path.join(self.folder, name), inside)
+        self.folder = inside
+        game = "/" + os.path.relpath(inside, system)
+        files = game_files(self.folder)
+        mounts = [("proc", os.path.join(system, "proc"), ["-t", "proc", "proc"]),
+                  ("X", os.path.join(system, "tmp", ".X11-unix"), ["--bind", "/tmp/.X11-unix"])]
+        with XSession() as session:
+            for _, target, arguments in mounts:
+                os.makedirs(target, exist_ok=True)
+                subprocess.run(["mount", *arguments, target], check=True)
+                self.addCleanup(subprocess.run, ["umount", "-l", target])
+            environment = ["DISPLAY=" + XSession.env["DISPLAY"], "HOME=/root", "LANG=C.UTF-8",
+                           "PATH=/usr/bin:/bin"]
+            tavrin = session.start_command(["chroot", system, "/usr/bin/env", "-i", *environment,
+                                            f"{game}/Tavrin"], self.folder)
+            window = wait_window(tavrin.pid, corpus.TAVRIN.caption)
+            save_and_confirm(tavrin.pid, window, corpus.TAVRIN.caption)
+            self.assertEqual(self.read("bot_personality.cfg"), files["bot_personality.cfg"])
+            # "Superbot Editor", the menu bar's third item, starts the other from this folder.
+            xdotool("windowfocus", "--sync", window)
+            for key in ("alt", "Right", "Right", "Return"):
+                xdotool("key", key)
+                time.sleep(0.3)
+            olmach = wait_window(None, corpus.OLMACH.caption)
+            # Olmach, which Tavrin started, is a process of its own: its window names it.
+            olmach_pid = int(xdotool("getwindowpid", olmach).strip())
+            try:
+                save_and_confirm(olmach_pid, olmach, corpus.OLMACH.caption)
+                self.assertEqual(self.read("sbot.cfg"), files["sbot.cfg"])
+            finally:
+                os.kill(olmach_pid, signal.SIGKILL)
+                tavrin.kill()
+                tavrin.wait()
+
+    def test_the_linux_editors_run_in_a_minimal_debian_12(self):
+        self.in_minimal_debian("bookworm")
+
+    def test_the_linux_editors_run_in_a_minimal_debian_13(self):
+        self.in_minimal_debian("trixie")
 
 
 if __name__ == "__main__":
