@@ -4,7 +4,8 @@
 #                                                   guide voltara-bot-editor-guide.txt
 #   voltara-bot-editor-VERSION-linux-x86_64.tar.gz  the folder voltara-bot-editor-VERSION/ with
 #                                                   Tavrin, Olmach (a static Qt), a static
-#                                                   botcfg and the same guide
+#                                                   botcfg with its manual page and bash
+#                                                   completion, and the same guide
 #   SHA256SUMS                                      over both
 # The same commit gives the same bytes, wherever and whenever it is built: the build starts from
 # the commit's own files (git archive), every time stamp is the commit's (SOURCE_DATE_EPOCH),
@@ -171,7 +172,9 @@ python3 "$package" zip "dist/$name-windows-x64.zip" \
 # The tar's files in a folder of their own: unpacked, it writes nothing beside that folder.
 python3 "$package" tar "dist/$name-linux-x86_64.tar.gz" \
   "$name/Tavrin=$work/linux/bin/Tavrin" "$name/Olmach=$work/linux/bin/Olmach" \
-  "$name/botcfg=$work/linux/bin/botcfg" "$name/$guide=$source_dir/scripts/release/$guide"
+  "$name/botcfg=$work/linux/bin/botcfg" "$name/botcfg.1=$source_dir/src/botcfg/botcfg.1" \
+  "$name/botcfg.bash-completion=$source_dir/src/botcfg/botcfg.bash-completion" \
+  "$name/$guide=$source_dir/scripts/release/$guide"
 (cd dist && sha256sum "$name-windows-x64.zip" "$name-linux-x86_64.tar.gz" >SHA256SUMS)
 ls -l dist
 cat dist/SHA256SUMS

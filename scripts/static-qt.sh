@@ -61,7 +61,7 @@ else
     libxcb-keysyms1-dev libxcb-randr0-dev libxcb-render0-dev libxcb-render-util0-dev \
     libxcb-shape0-dev libxcb-shm0-dev libxcb-sync-dev libxcb-xfixes0-dev libxcb-xkb-dev \
     libxcb-util-dev libxkbcommon-dev libxkbcommon-x11-dev libfontconfig-dev libfreetype-dev \
-    libpng-dev zlib1g-dev
+    libpng-dev zlib1g-dev libatspi2.0-dev
 fi
 
 # Qt's own moc, rcc and uic of the Windows build are Debian's (qt6-base-dev-tools): another

@@ -172,7 +172,8 @@ class ArchivesTest(unittest.TestCase):
         top = os.path.basename(path)[:-len("-linux-x86_64.tar.gz")]
         with tarfile.open(path) as tarred:
             self.assertEqual(sorted(tarred.getnames()), [top] + [
-                f"{top}/{name}" for name in ("Olmach", "Tavrin", "botcfg", GUIDE)])
+                f"{top}/{name}" for name in ("Olmach", "Tavrin", "botcfg", "botcfg.1",
+                                             "botcfg.bash-completion", GUIDE)])
             self.assertTrue(tarred.getmember(top).isdir())
             tarred.extractall(self.folder)
         self.assertEqual(os.listdir(self.folder), [top])
