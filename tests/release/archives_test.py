@@ -75,6 +75,16 @@ def manifest(exe):
                           check=True).stdout.decode("utf-8")
 
 
+def start_sibling_by_keyboard(window):
+    """Starts the other editor from Tavrin's window as a keyboard user does: F10 opens File,
+    Left twice reaches "Superbot Editor", the menu bar's item without a menu, and Return starts
+    it from the same folder."""
+    xdotool("windowfocus", "--sync", window)
+    for key in ("F10", "Left", "Left", "Return"):
+        xdotool("key", key)
+        time.sleep(0.3)
+
+
 def guide_lines(path):
     with open(path, encoding="utf-8") as file:
         return file.read().splitlines()
@@ -153,11 +163,7 @@ class ArchivesTest(unittest.TestCase):
             window = wait_window(None, corpus.TAVRIN.caption)
             save_and_confirm(None, window, corpus.TAVRIN.caption)
             self.assertEqual(self.read("bot_personality.cfg"), files["bot_personality.cfg"])
-            # "Superbot Editor", the menu bar's third item, starts the other from this folder.
-            xdotool("windowfocus", "--sync", window)
-            for key in ("alt", "Right", "Right", "Return"):
-                xdotool("key", key)
-                time.sleep(0.3)
+            start_sibling_by_keyboard(window)
             olmach = wait_window(None, corpus.OLMACH.caption)
             save_and_confirm(None, olmach, corpus.OLMACH.caption)
             self.assertEqual(self.read("sbot.cfg"), files["sbot.cfg"])
@@ -265,11 +271,7 @@ class ArchivesTest(unittest.TestCase):
             window = wait_window(tavrin.pid, corpus.TAVRIN.caption)
             save_and_confirm(tavrin.pid, window, corpus.TAVRIN.caption)
             self.assertEqual(self.read("bot_personality.cfg"), files["bot_personality.cfg"])
-            # "Superbot Editor", the menu bar's third item, starts the other from this folder.
-            xdotool("windowfocus", "--sync", window)
-            for key in ("alt", "Right", "Right", "Return"):
-                xdotool("key", key)
-                time.sleep(0.3)
+            start_sibling_by_keyboard(window)
             olmach = wait_window(None, corpus.OLMACH.caption)
             # Olmach, which Tavrin started, is a process of its own: its window names it.
             olmach_pid = int(xdotool("getwindowpid", olmach).strip())
