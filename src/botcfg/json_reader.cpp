@@ -277,21 +277,10 @@ Value Parse(std::string_view text)
 
 const char *TypeName(Value::Type type)
 {
-    switch (type) {
-    case Value::Type::Null:
-        return "null";
-    case Value::Type::Boolean:
-        return "true or false";
-    case Value::Type::Number:
-        return "a number";
-    case Value::Type::String:
-        return "a string";
-    case Value::Type::Array:
-        return "an array";
-    case Value::Type::Object:
-        return "an object";
-    }
-    return "a value";
+    // In the order of Value::Type.
+    static constexpr const char *kNames[] = {
+        "null", "true or false", "a number", "a string", "an array", "an object"};
+    return kNames[static_cast<int>(type)];
 }
 
 } // namespace botcfg::json
