@@ -208,7 +208,7 @@ class ArchivesTest(unittest.TestCase):
                 started.wait()
         self.assertEqual(self.read("bot_personality.cfg"), files["bot_personality.cfg"])
 
-    def test_the_linux_editors_link_no_qt_and_no_newer_c_library_than_the_guide_says(self):
+    def test_the_linux_editors_need_no_qt_nor_a_newer_c_library_and_reach_screen_readers(self):
         self.unpack_tar()
         oldest = guide_glibc(os.path.join(self.folder, GUIDE))
         for program in ("Tavrin", "Olmach"):
@@ -224,6 +224,10 @@ class ArchivesTest(unittest.TestCase):
             versions = {tuple(int(part) for part in version.split("."))
                         for version in re.findall(r"GLIBC_(\d+(?:\.\d+)+)", symbols)}
             self.assertLessEqual(max(versions), oldest, program)
+            # Screen readers reach the editors through Qt's AT-SPI bridge, over a D-Bus that Qt
+            # loads when the program starts (linked, it would be among the libraries above).
+            with open(path, "rb") as file:
+                self.assertIn(b"org.a11y.Bus", file.read(), program)
 
     def in_minimal_debian(self, suite):
         """Both editors in a minimal Debian SUITE with only the guide's packages: they start
