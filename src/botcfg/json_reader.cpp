@@ -111,7 +111,7 @@ private:
             }
             Expect(':', "\":\" after a name");
             Value value = Any(depth);
-            object.members.emplace_back(std::move(name), std::move(value));
+            object.members.push_back({std::move(name), std::move(value)});
         } while (TakeSeparator('}'));
         return object;
     }

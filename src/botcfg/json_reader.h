@@ -7,10 +7,11 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace botcfg::json {
+
+struct Member;
 
 struct Value
 {
@@ -19,7 +20,15 @@ struct Value
     // A string's bytes; a number as it was written ("75", "-1", "2.5e3"); "true" or "false".
     std::string text;
     std::vector<Value> items; // an array's
-    std::vector<std::pair<std::string, Value>> members; // an object's, in the document's order
+    std::vector<Member> members; // an object's, in the document's order
+};
+
+// A name and its value. A struct of its own, not a std::pair: a pair may not hold Value while
+// Value is still being declared, and Clang's standard library refuses it.
+struct Member
+{
+    std::string name;
+    Value value;
 };
 
 // Where a document breaks the grammar: line and column (in bytes) from 1, and what was wrong.

@@ -20,11 +20,11 @@ TEST(JsonReader, ReadsEscapesBackToTheBytesGetWrote)
     ASSERT_EQ(document.type, Type::Object);
     ASSERT_EQ(document.members.size(), 3u);
     // \u00XX is the byte XX (a file's single-byte text); raw UTF-8 stays as it is.
-    EXPECT_EQ(document.members[0].second.text, "\xE9\xE9\xC3\xA9\t\"\\/\x01");
-    EXPECT_EQ(document.members[1].first, "BOT1");
-    EXPECT_EQ(document.members[1].second.members[0].second.type, Type::Number);
-    EXPECT_EQ(document.members[1].second.members[0].second.text, "-1.5e+3");
-    EXPECT_EQ(document.members[2].second.items[2].text, "\xF0\x9F\x98\x80");
+    EXPECT_EQ(document.members[0].value.text, "\xE9\xE9\xC3\xA9\t\"\\/\x01");
+    EXPECT_EQ(document.members[1].name, "BOT1");
+    EXPECT_EQ(document.members[1].value.members[0].value.type, Type::Number);
+    EXPECT_EQ(document.members[1].value.members[0].value.text, "-1.5e+3");
+    EXPECT_EQ(document.members[2].value.items[2].text, "\xF0\x9F\x98\x80");
 }
 
 TEST(JsonReader, RefusesAnythingOutsideTheStrictGrammar)
