@@ -197,11 +197,40 @@ bool ReadAll(HANDLE file, std::string &bytes, std::size_t limit)
     return true;
 }
 
+std::vector<std::string> TemporariesOf(const std::string &target)
+{
+    std::vector<std::string> names;
+    const std::string name = NameOf(target);
+    WIN32_FIND_DATAW found = {};
+    const HANDLE search = FindFirstFileW(
+        SystemPath(JoinToFolder(FolderOf(target), "." + name + ".*.tmp")).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string candidate = Narrow(found.cFileName);
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            && detail::IsTemporaryNameOf(candidate, name))
+            names.push_back(candidate);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
 Handle OpenRegularForReading(
     const std::string &path, BY_HANDLE_FILE_INFORMATION &info, DWORD &error)
 {
     Handle file = OpenShared(path, GENERIC_READ);
     error = file.IsOpen() ? ERROR_SUCCESS : GetLastError();
+    // Under Wine, ReplaceFileW may take the old file away and then fail (another program holds
+    // it open), and the save moves its temporary into place a moment later. A reader in between
+    // would find no file, so where a save's temporary stands beside it, it waits for that move.
+    for (int attempt = 0; !file.IsOpen() && error == ERROR_FILE_NOT_FOUND && attempt < 5
+         && !TemporariesOf(path).empty();
+         ++attempt) {
+        Sleep(20u << attempt);
+        file = OpenShared(path, GENERIC_READ);
+        error = file.IsOpen() ? ERROR_SUCCESS : GetLastError();
+    }
     if (file.IsOpen() && !IsRegularFile(file.Get(), info)) {
         file.Close();
         error = ERROR_BAD_FILE_TYPE;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -100,5 +101,8 @@ bool ReadAll(HANDLE file, std::string &bytes, std::size_t limit);
 // reason, for anything else.
 Handle OpenRegularForReading(
     const std::string &path, BY_HANDLE_FILE_INFORMATION &info, DWORD &error);
+
+// The names of the temporary files that saves of target made beside it.
+std::vector<std::string> TemporariesOf(const std::string &target);
 
 } // namespace voltara::win32

@@ -25,20 +25,8 @@ constexpr std::size_t kInPlaceKeptBytes = 1 << 20;
 // one that a killed save left behind.
 void RemoveStaleTemporaries(const std::string &target)
 {
-    const std::string folder = FolderOf(target);
-    const std::string name = NameOf(target);
-    WIN32_FIND_DATAW found = {};
-    const HANDLE search =
-        FindFirstFileW(SystemPath(JoinToFolder(folder, "." + name + ".*.tmp")).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const std::string candidate = Narrow(found.cFileName);
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            && detail::IsTemporaryNameOf(candidate, name))
-            DeleteFileW(SystemPath(JoinToFolder(folder, candidate)).c_str());
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    for (const std::string &name : TemporariesOf(target))
+        DeleteFileW(SystemPath(JoinToFolder(FolderOf(target), name)).c_str());
 }
 
 // The file a save lands in: through a link to the file it leads to, so that the link stays a
